@@ -133,6 +133,10 @@ void Connection::close() {
     m_db = nullptr;
     m_transactionDepth = 0;
     m_layouts.clear();
+    // Its table objects count as closed now; dropping the lock file handle
+    // releases every table mark this connection held, so other workstations
+    // may empty those tables.
+    m_locks.reset();
 }
 
 void Connection::createFile(const std::string& path) {
@@ -237,27 +241,47 @@ TableLocks& Connection::locks() const {
     return *m_locks;
 }
 
+namespace {
+std::string savepointName(int depth) { return "nested" + std::to_string(depth); }
+}  // namespace
+
+// The outermost level is the engine transaction; each level inside it is a
+// savepoint, so that rolling one back undoes its own work only and leaves the
+// enclosing transaction open. The depth changes only once the engine has done
+// the step, so a refused COMMIT leaves the transaction to be rolled back.
 void Connection::begin() {
     requireOpen();
-    if (m_transactionDepth++ == 0) {
-        try {
-            execute("BEGIN IMMEDIATE");
-        } catch (...) {
-            m_transactionDepth = 0;
-            throw;
-        }
-    }
+    execute(m_transactionDepth == 0 ? std::string("BEGIN IMMEDIATE")
+                                    : "SAVEPOINT " + savepointName(m_transactionDepth));
+    ++m_transactionDepth;
 }
 
 void Connection::commit() {
     if (m_transactionDepth == 0) return;
-    if (--m_transactionDepth == 0) execute("COMMIT");
+    if (m_transactionDepth == 1) {
+        execute("COMMIT");
+        m_transactionDepth = 0;
+        return;
+    }
+    execute("RELEASE " + savepointName(m_transactionDepth - 1));
+    --m_transactionDepth;
 }
 
 void Connection::rollback() {
     if (m_transactionDepth == 0) return;
-    m_transactionDepth = 0;
-    if (m_db && !sqlite3_get_autocommit(m_db)) execute("ROLLBACK");
+    if (!m_db || sqlite3_get_autocommit(m_db)) {
+        // The engine has already rolled the whole transaction back.
+        m_transactionDepth = 0;
+        return;
+    }
+    if (m_transactionDepth == 1) {
+        m_transactionDepth = 0;
+        execute("ROLLBACK");
+        return;
+    }
+    --m_transactionDepth;
+    execute("ROLLBACK TO " + savepointName(m_transactionDepth));
+    execute("RELEASE " + savepointName(m_transactionDepth));
 }
 
 }  // namespace store

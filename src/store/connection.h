@@ -63,7 +63,11 @@ public:
     // Shared/exclusive use of tables across connections and processes.
     TableLocks& locks() const;
 
-    // Transactions: nested begin() calls share the outermost transaction.
+    // Transactions. A begin() inside another opens a nested level: its
+    // rollback() undoes only the work since that begin() and the enclosing
+    // transaction goes on; its commit() hands the work to the enclosing one.
+    // The outermost commit() writes everything, and throws core::Error
+    // (transaction still open, to be rolled back) when the engine refuses.
     void begin();
     void commit();
     void rollback();

@@ -26,8 +26,15 @@ Table::Table(Connection& connection, std::string tableName, std::string objectNa
     if (m_objectName.empty()) m_objectName = "tb" + m_tableName;
 }
 
-Table::~Table() {
-    if (m_holdsShared) m_connection.locks().releaseShared(m_tableName);
+Table::~Table() { releaseSharedLock(); }
+
+// The shared mark belongs to the opening of the connection it was taken in:
+// closing the connection drops every mark it held, so a mark from an earlier
+// opening must not be released again (it would release another object's).
+void Table::releaseSharedLock() {
+    if (m_holdsShared && m_lockGeneration == m_connection.generation() && m_connection.isOpen())
+        m_connection.locks().releaseShared(m_tableName);
+    m_holdsShared = false;
 }
 
 bool Table::isOpen() const {
@@ -46,8 +53,9 @@ void Table::setIndexName(const std::string& name) {
             m_indexName = previous;
             throw;
         }
-        // Keep the current record; only the order changes.
-        m_eof = m_bof = false;
+        // Keep the current record; only the order changes. Without one (an
+        // empty table) there is still nothing to read.
+        m_eof = m_bof = !m_rowId.has_value();
     } else {
         m_indexName = name;
     }
@@ -61,13 +69,11 @@ void Table::open() {
     const TableDef* layout = m_connection.tableLayout(m_tableName);
     if (!layout)
         throw core::Error("Table '" + m_tableName + "' does not exist in " + m_connection.fileName());
-    if (m_holdsShared) {
-        m_connection.locks().releaseShared(m_tableName);
-        m_holdsShared = false;
-    }
+    releaseSharedLock();
     if (!m_connection.locks().acquireShared(m_tableName))
         throw core::Error("Table " + m_tableName + " is in exclusive use by another user");
     m_holdsShared = true;
+    m_lockGeneration = m_connection.generation();
     m_layout = *layout;
     m_generation = m_connection.generation();
     m_state = State::Browse;
@@ -81,10 +87,7 @@ void Table::open() {
 }
 
 void Table::close() {
-    if (m_holdsShared) {
-        m_connection.locks().releaseShared(m_tableName);
-        m_holdsShared = false;
-    }
+    releaseSharedLock();
     m_state = State::Inactive;
     clearCurrent();
 }
@@ -170,11 +173,14 @@ void Table::clearCurrent() {
     m_eof = m_bof = true;
 }
 
+// Before a move or a lookup: a pending edit or insert is posted when a field
+// was written, and dropped when nothing in it changed (an insert nobody wrote
+// into would otherwise become a blank row).
 void Table::postPendingIfAny() {
     if (m_state == State::Edit || m_state == State::Insert) {
         bool anyChange = false;
         for (bool c : m_changed) anyChange = anyChange || c;
-        if (anyChange || m_state == State::Insert)
+        if (anyChange)
             post();
         else
             cancel();

@@ -55,7 +55,7 @@ public:
     // current index (case-insensitively on a case-insensitive index). More
     // values than key fields is an error. Returns whether a record matched;
     // the first match in index order becomes current. A pending edit or
-    // insert is posted first.
+    // insert is posted first, or dropped when nothing in it was written.
     bool findKey(const std::vector<std::string>& values);
 
     // Navigation in index order, honouring an active filter.
@@ -128,6 +128,7 @@ private:
     std::string orderBy(bool descending) const;
     bool stepFrom(bool forward);
     void postPendingIfAny();
+    void releaseSharedLock();
 
     Connection& m_connection;
     std::string m_tableName;
@@ -137,6 +138,7 @@ private:
     TableDef m_layout;
     long m_generation = -1;  // the connection opening this table was made in
     bool m_holdsShared = false;
+    long m_lockGeneration = -1;  // the connection opening the shared mark was taken in
 
     // Current record
     std::optional<std::int64_t> m_rowId;
