@@ -154,6 +154,10 @@ void restorePlaceholderPhoto(const std::string& databaseDirectory) {
     std::error_code ec;
     fs::copy_file(databaseDirectory + "NoPhoto.bmp", databaseDirectory + "imgmember/NoPhoto.bmp",
                   fs::copy_options::skip_existing, ec);
+    // The member-card print falls back to this picture; emptying the
+    // barcode folder took it away with the member barcodes.
+    fs::copy_file(databaseDirectory + "NoBarcode.bmp", databaseDirectory + "imgbcmember/NoBarcode.bmp",
+                  fs::copy_options::skip_existing, ec);
 }
 
 void compactLibrary(DataModule& data) {

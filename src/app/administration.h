@@ -79,7 +79,8 @@ std::vector<std::string> emptyAllData(DataModule& data);
 void deleteBitmaps(const std::string& databaseDirectory);
 std::string digitalFilesQuestion(const std::string& databaseDirectory);
 void deleteDigitalFiles(const std::string& databaseDirectory);
-// Copies NoPhoto.bmp into imgmember unless one is there.
+// Copies NoPhoto.bmp into imgmember and NoBarcode.bmp into imgbcmember,
+// each unless one is there.
 void restorePlaceholderPhoto(const std::string& databaseDirectory);
 // Closes the library connection and compacts its file.
 void compactLibrary(DataModule& data);

@@ -159,6 +159,7 @@ void createInstallation(const std::string& directory, const InstallationOptions&
         makeDirectory(dir / folder);
     if (!writePlaceholderPhoto((dir / "NoPhoto.bmp").string()) ||
         !writePlaceholderPhoto((dir / "imgmember" / "NoPhoto.bmp").string()) ||
+        !writeNoBarcode((dir / "NoBarcode.bmp").string()) ||
         !writeNoBarcode((dir / "imgbcmember" / "NoBarcode.bmp").string()))
         throw core::Error("Cannot write the placeholder pictures in \"" + dirText + "\"");
     for (const char* name : {"header.txt", "isi.txt", "footer.txt"})
