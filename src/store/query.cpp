@@ -37,6 +37,8 @@ void Query::open() {
     }
     m_selectSql = "SELECT " + cols + " FROM " + quoteIdentifier(c.table->name) +
                   (c.where.sql.empty() ? "" : " WHERE " + c.where.sql);
+    m_pageSql = "SELECT " + cols + " FROM " + quoteIdentifier(c.table->name) + " WHERE " +
+                (c.where.sql.empty() ? "" : "(" + c.where.sql + ") AND ") + "rowid > ?";
     m_params = c.where.params;
     m_fields = std::move(fields);
     m_rows.clear();
@@ -80,13 +82,20 @@ int Query::execute() {
                                 params);
 }
 
+// Pages follow the row id: each one starts after the last row fetched, so a
+// row deleted or added elsewhere between two pages neither hides a row that
+// is still there nor shows one twice (as counting an offset would).
 std::size_t Query::fetchMore(std::size_t rows) {
     requireOpen();
     if (m_complete) return 0;
     std::vector<Value> params = m_params;
+    std::string sql = m_selectSql;
+    if (!m_rows.empty()) {
+        sql = m_pageSql;
+        params.push_back(m_rows.back().front());
+    }
     params.emplace_back(static_cast<std::int64_t>(rows));
-    params.emplace_back(static_cast<std::int64_t>(m_rows.size()));
-    auto page = m_connection.select(m_selectSql + " LIMIT ? OFFSET ?", params);
+    auto page = m_connection.select(sql + " ORDER BY rowid LIMIT ?", params);
     if (page.size() < rows) {
         m_complete = true;
         m_count = static_cast<std::int64_t>(m_rows.size() + page.size());

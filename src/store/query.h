@@ -2,8 +2,9 @@
 // A read-only query object: a statement of the program's SQL dialect, set at
 // creation and replaced by windows before each use, and the rows it returns.
 // Only the exposed fields can be read; reading another fails like a field the
-// table lacks. Rows are fetched in pages as they are needed, so a result over
-// a million rows opens at once; the full count is asked for separately.
+// table lacks. Rows come in stored order (row id) and are fetched in pages as
+// they are needed, so a result over a million rows opens at once; the full
+// count is asked for separately.
 
 #include <cstdint>
 #include <optional>
@@ -89,6 +90,7 @@ private:
     // Result
     bool m_open = false;
     std::string m_selectSql;  // backend statement without paging
+    std::string m_pageSql;    // the same, for the rows after a given row id
     std::vector<Value> m_params;
     std::vector<FieldDef> m_fields;
     std::vector<std::vector<Value>> m_rows;  // row id first, then m_fields

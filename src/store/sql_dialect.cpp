@@ -190,7 +190,7 @@ private:
             params.emplace_back(*o.literal);
             o.sql = "?";
         } else if (peek().kind == Tok::Number) {
-            params.emplace_back(static_cast<std::int64_t>(std::stoll(take().text)));
+            params.emplace_back(wholeNumber(18));
             o.sql = "?";
         } else if (isKeyword("UPPER")) {
             take();
@@ -205,9 +205,9 @@ private:
             std::string f = fieldRef(expectIdentifier("a field name"));
             expectSymbol(")");
             expectKeyword("FROM");
-            std::string from = number();
+            std::string from = std::to_string(wholeNumber(9));
             expectKeyword("FOR");
-            std::string length = number();
+            std::string length = std::to_string(wholeNumber(9));
             expectSymbol(")");
             o.sql = "substr(upper(" + f + ")," + from + "," + length + ")";
         } else if (peek().kind == Tok::Identifier && !isReserved()) {
@@ -219,11 +219,17 @@ private:
         }
         return o;
     }
-    std::string number() {
+    // A whole number of at most maxDigits digits (18 always fits 64 bits), so
+    // that a long run of digits is refused as text of the dialect rather than
+    // overflowing the conversion.
+    std::int64_t wholeNumber(std::size_t maxDigits) {
         if (peek().kind != Tok::Number) fail("expected a whole number");
-        std::string digits = take().text;
-        if (digits.size() > 9) fail("number too large");
-        return std::to_string(std::stoll(digits));
+        std::string digits = peek().text;
+        std::size_t leading = digits.find_first_not_of('0');
+        digits = leading == std::string::npos ? "0" : digits.substr(leading);
+        if (digits.size() > maxDigits) fail("number too large");
+        take();
+        return std::stoll(digits);
     }
     std::string fieldRef(const std::string& name) { return quoteIdentifier(field(name).name); }
     bool isReserved() const {
