@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "core/date_time.h"
 #include "core/error.h"
 #include "core/text.h"
 #include "store/connection.h"
@@ -245,6 +246,25 @@ private:
     const TableDef* m_table;
 };
 
+// The value an UPDATE stores, in the field's own type, as a table object
+// would store typed text: cut to a text field's width, converted for number
+// and date fields (core::Error when it is no number or date, so that no row
+// is left holding text its readers cannot convert).
+Value storedValue(const FieldDef& f, const std::string& text, std::string_view statement) {
+    switch (f.type) {
+        case FieldType::Integer: return core::toInteger(text);
+        case FieldType::Float: return core::toNumber(text);
+        case FieldType::Date:
+            return core::trim(text).empty() ? std::string() : core::DateTime::fromText(text).toDateText();
+        case FieldType::DateTime:
+            return core::trim(text).empty() ? std::string()
+                                            : core::DateTime::fromText(text).toDateTimeText();
+        case FieldType::Blob: refuse("a picture field cannot be set", statement);
+        default:
+            return f.width > 0 ? core::cutToWidth(text, static_cast<std::size_t>(f.width)) : text;
+    }
+}
+
 const TableDef& lookupTable(const Connection& connection, const std::string& name) {
     const TableDef* t = connection.tableLayout(name);
     if (!t) throw core::Error("Table '" + name + "' does not exist in " + connection.fileName());
@@ -296,7 +316,7 @@ CompiledStatement compileStatement(std::string_view text, const Connection& conn
         std::string old = p.take().text;
         p.expectEnd();
         out.setField = set.name;
-        out.setValue = set.width > 0 ? core::cutToWidth(value, static_cast<std::size_t>(set.width)) : value;
+        out.setValue = storedValue(set, value, text);
         out.where.sql = quoteIdentifier(where.name) + " = ?";
         out.where.params = {old};
         return out;

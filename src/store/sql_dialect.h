@@ -39,7 +39,8 @@ struct CompiledStatement {
     Kind kind = Kind::Select;
     const TableDef* table = nullptr;  // layout as stored in the file
     CompiledCondition where;
-    // Update only: the field set and its (width-cut) value.
+    // Update only: the field set and its value in the field's type (text cut
+    // to the width; text that is no number or date for such a field is refused).
     std::string setField;
     Value setValue;
 };

@@ -126,6 +126,33 @@ TEST_F(QueryTest, UpdateChangesOneFieldWhereItHasTheOldValue) {
     EXPECT_EQ(countRows("tBUKU"), 5);
 }
 
+// Number and date fields get a value of their type, or nothing at all: a row
+// holding "abc" in USIA could no longer be read by anyone.
+TEST_F(QueryTest, UpdateStoresTheFieldsTypeOrRefuses) {
+    const std::string before = snapshot();
+    for (const char* sql : {R"(UPDATE tBUKU SET USIA = "abc" WHERE USIA = "0")",
+                            R"(UPDATE tBUKU SET TGBELI = "2020-02-30" WHERE TGBELI = "")",
+                            R"(UPDATE tBUKU SET TGNEW = "soon" WHERE TGNEW = "")",
+                            R"(UPDATE tBUKU SET GAMBAR = "x" WHERE GAMBAR = "y")"}) {
+        SCOPED_TRACE(sql);
+        store::Query q(lib, "tqBUKU", sql);
+        EXPECT_THROW(q.execute(), core::Error);
+    }
+    EXPECT_EQ(snapshot(), before);
+    auto typed = [&] {
+        return lib.select("SELECT DISTINCT typeof(USIA), USIA, TGBELI FROM tBUKU");
+    };
+    store::Query q(lib, "tqBUKU", R"(UPDATE tBUKU SET USIA = " 12" WHERE USIA = "0")");
+    EXPECT_EQ(q.execute(), 5);
+    q.setSql(R"(UPDATE tBUKU SET TGBELI = "2020-02-29 10:11:12" WHERE TGBELI = "")");
+    EXPECT_EQ(q.execute(), 5);
+    auto rows = typed();
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(std::get<std::string>(rows[0][0]), "integer");
+    EXPECT_EQ(std::get<std::int64_t>(rows[0][1]), 12);
+    EXPECT_EQ(std::get<std::string>(rows[0][2]), "2020-02-29");
+}
+
 TEST_F(QueryTest, StatementsOutsideTheDialectAreRefusedClearly) {
     struct Case {
         std::string sql;
