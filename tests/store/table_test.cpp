@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -223,6 +224,22 @@ TEST_F(FindTest, UntouchedInsertIsDroppedBeforeTheLookup) {
     books.setString("KDBARANG", "B-0006");
     EXPECT_TRUE(books.findKey({"B-0006"}));
     EXPECT_EQ(countRows("tBUKU"), 6);
+}
+
+// Login names and passwords are the one key that compares with regard to case.
+TEST(LoginIndex, ComparesWithRegardToCase) {
+    testing_support::TempInstallation inst;
+    store::Connection users("dbSETSRV");
+    users.setFileName(inst.users());
+    users.open();
+    store::Table user(users, "USER", "tbUSER");
+    user.setIndexName("iUsername");
+    user.open();
+    EXPECT_TRUE(user.findKey({"Admin", "admin"}));
+    EXPECT_EQ(user.asInteger("USERLEVEL"), 1);
+    EXPECT_TRUE(user.findKey({"Admin"}));
+    EXPECT_FALSE(user.findKey({"admin", "admin"}));
+    EXPECT_FALSE(user.findKey({"Admin", "ADMIN"}));
 }
 
 // ---------------------------------------------------------------------------
@@ -543,10 +560,23 @@ TEST_F(EmptyingTest, TableOpenAtAnotherWorkstationKeepsItsRecords) {
     EXPECT_TRUE(mine.isOpen());
 }
 
+// Each table has its own mark: every other library table open at the other
+// workstation leaves the one being emptied free.
 TEST_F(EmptyingTest, OtherTablesOpenElsewhereDoNotBlock) {
-    store::Table theirs(other, "tHIBAH");
-    theirs.open();
-    EXPECT_TRUE(mine.emptyTable());
+    const std::vector<std::string> names = tableNamesInFile();
+    ASSERT_EQ(names.size(), 16u);
+    for (const auto& target : names) {
+        SCOPED_TRACE(target);
+        std::vector<std::unique_ptr<store::Table>> theirs;
+        for (const auto& name : names) {
+            if (core::equalsIgnoreCase(name, target)) continue;
+            theirs.push_back(std::make_unique<store::Table>(other, name));
+            theirs.back()->open();
+        }
+        store::Table t(lib, target);
+        t.open();
+        EXPECT_TRUE(t.emptyTable());
+    }
     EXPECT_EQ(countRows("tBUKU"), 0);
 }
 
