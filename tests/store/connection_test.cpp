@@ -1,12 +1,13 @@
 // Opening connections and tables that cannot be opened.
 
+#include "store/connection.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <string>
 
 #include "core/error.h"
-#include "store/connection.h"
 #include "store/table.h"
 #include "support/fixture.h"
 
@@ -35,9 +36,9 @@ TEST(ConnectionOpen, FailuresNameTheFile) {
         const char* name;
         std::string path;
     };
-    for (const Case& c : {Case{"missing file", dir.path("MISSING.ABS")},
-                          Case{"text file", dir.path("NOTADB.ABS")},
-                          Case{"directory", dir.dir()}}) {
+    for (const Case& c :
+         {Case{"missing file", dir.path("MISSING.ABS")}, Case{"text file", dir.path("NOTADB.ABS")},
+          Case{"directory", dir.dir()}}) {
         SCOPED_TRACE(c.name);
         store::Connection connection("dbTOVIRAK");
         connection.setFileName(c.path);

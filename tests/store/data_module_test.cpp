@@ -2,13 +2,14 @@
 // installation: each bound to its documented table, each query exposing only
 // its documented fields.
 
+#include "app/data_module.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
 #include <vector>
 
-#include "app/data_module.h"
 #include "core/error.h"
 #include "support/fixture.h"
 
@@ -40,18 +41,30 @@ TEST_F(DataModuleTest, EveryTableObjectOpensOnItsTableInItsFile) {
         store::Connection* db;
     };
     const std::map<std::string, Binding> expected = {
-        {"tbSISTEM", {"SISTEM", &dm.dbSETCLT}},       {"tbCetakLabel", {"tCetakLabel", &dm.dbSETCLT}},
-        {"tbCetakAnggota", {"tCetakMember", &dm.dbSETCLT}}, {"tbKARTUb", {"tKARTUb", &dm.dbSETCLT}},
-        {"tbKARTUr", {"tKARTUr", &dm.dbSETCLT}},      {"tbHIBAHt", {"tHIBAHt", &dm.dbSETCLT}},
-        {"tbUSER", {"USER", &dm.dbSETSRV}},           {"tbUMUM", {"umum", &dm.dbSETSRV}},
-        {"tbBUKU", {"tBUKU", &dm.dbTOVIRAK}},         {"tbTITLE", {"tTitle", &dm.dbTOVIRAK}},
-        {"tbAuthor", {"tAuthor", &dm.dbTOVIRAK}},     {"tbPublisher", {"tPublisher", &dm.dbTOVIRAK}},
-        {"tbUDC", {"tUDC", &dm.dbTOVIRAK}},           {"tbDDC", {"tDDC", &dm.dbTOVIRAK}},
-        {"tbBAHASA", {"tBAHASA", &dm.dbTOVIRAK}},     {"tbANGGOTA", {"tANGGOTA", &dm.dbTOVIRAK}},
-        {"tbKELUARGA", {"tKELUARGA", &dm.dbTOVIRAK}}, {"tbKARTU", {"tKARTU", &dm.dbTOVIRAK}},
-        {"tbSEJARAH", {"tSEJARAH", &dm.dbTOVIRAK}},   {"tbHIBAH", {"tHIBAH", &dm.dbTOVIRAK}},
-        {"tbDIGITAL", {"eDIGITAL", &dm.dbTOVIRAK}},   {"tbeTITLE", {"eTITLE", &dm.dbTOVIRAK}},
-        {"tbeAuthor", {"eAUTHOR", &dm.dbTOVIRAK}},    {"tbePublisher", {"ePUBLISHER", &dm.dbTOVIRAK}},
+        {"tbSISTEM", {"SISTEM", &dm.dbSETCLT}},
+        {"tbCetakLabel", {"tCetakLabel", &dm.dbSETCLT}},
+        {"tbCetakAnggota", {"tCetakMember", &dm.dbSETCLT}},
+        {"tbKARTUb", {"tKARTUb", &dm.dbSETCLT}},
+        {"tbKARTUr", {"tKARTUr", &dm.dbSETCLT}},
+        {"tbHIBAHt", {"tHIBAHt", &dm.dbSETCLT}},
+        {"tbUSER", {"USER", &dm.dbSETSRV}},
+        {"tbUMUM", {"umum", &dm.dbSETSRV}},
+        {"tbBUKU", {"tBUKU", &dm.dbTOVIRAK}},
+        {"tbTITLE", {"tTitle", &dm.dbTOVIRAK}},
+        {"tbAuthor", {"tAuthor", &dm.dbTOVIRAK}},
+        {"tbPublisher", {"tPublisher", &dm.dbTOVIRAK}},
+        {"tbUDC", {"tUDC", &dm.dbTOVIRAK}},
+        {"tbDDC", {"tDDC", &dm.dbTOVIRAK}},
+        {"tbBAHASA", {"tBAHASA", &dm.dbTOVIRAK}},
+        {"tbANGGOTA", {"tANGGOTA", &dm.dbTOVIRAK}},
+        {"tbKELUARGA", {"tKELUARGA", &dm.dbTOVIRAK}},
+        {"tbKARTU", {"tKARTU", &dm.dbTOVIRAK}},
+        {"tbSEJARAH", {"tSEJARAH", &dm.dbTOVIRAK}},
+        {"tbHIBAH", {"tHIBAH", &dm.dbTOVIRAK}},
+        {"tbDIGITAL", {"eDIGITAL", &dm.dbTOVIRAK}},
+        {"tbeTITLE", {"eTITLE", &dm.dbTOVIRAK}},
+        {"tbeAuthor", {"eAUTHOR", &dm.dbTOVIRAK}},
+        {"tbePublisher", {"ePUBLISHER", &dm.dbTOVIRAK}},
     };
     std::vector<std::string> names;
     for (const auto& [name, _] : expected) names.push_back(name);
@@ -79,8 +92,10 @@ TEST_F(DataModuleTest, EveryQueryExposesOnlyItsDocumentedFields) {
     const std::map<std::string, Case> expected = {
         {"tqBUKU",
          {"SELECT * FROM tBUKU",
-          "JENIS, TITLE, AUTHOR, PUBLISHER, OC, CNKLS, CNRAK, CNBRS, CNTG, CNNUM, UDC, KELAS, USIA, "
-          "ISBN, GAMBAR, STATUS, KONDISI, TGBELI, SHARGA, NMTOKO, NMDONATUR, KDANGGOTA, KDFANGGOTA, "
+          "JENIS, TITLE, AUTHOR, PUBLISHER, OC, CNKLS, CNRAK, CNBRS, CNTG, CNNUM, UDC, KELAS, "
+          "USIA, "
+          "ISBN, GAMBAR, STATUS, KONDISI, TGBELI, SHARGA, NMTOKO, NMDONATUR, KDANGGOTA, "
+          "KDFANGGOTA, "
           "PTGSNEW, IO, KEYWORD, KDBARANG, DDC, BAHASA, SIMPANFILE, TGNEW, TGEDIT, PTGSEDIT, "
           "KDPETUGASB, KDPETUGASR, TGPINJAM, TGJANJI, TGKEMBALI"}},
         {"tqTitle", {"SELECT * FROM tTitle", "TITLE"}},
@@ -158,21 +173,45 @@ TEST_F(DataModuleTest, WithdrawalFieldsAreReadOnlyThroughTheTable) {
 
 TEST(DataSources, EachShowsItsDocumentedObject) {
     const std::map<std::string, std::string> expected = {
-        {"dstTITLE", "tbTITLE"},       {"dsqTitle", "tqTitle"},         {"dstAuthor", "tbAuthor"},
-        {"dsqAuthor", "tqAuthor"},     {"dstPublisher", "tbPublisher"}, {"dsqPublisher", "tqPublisher"},
-        {"dstUDC", "tbUDC"},           {"dsqUDC", "tqUDC"},             {"dstDDC", "tbDDC"},
-        {"dsqDDC", "tqDDC"},           {"dstBAHASA", "tbBAHASA"},       {"dsqBAHASA", "tqBAHASA"},
-        {"dstANGGOTA", "tbANGGOTA"},   {"dsqANGGOTA", "tqANGGOTA"},     {"dstKELUARGA", "tbKELUARGA"},
-        {"dsqKELUARGA", "tqKELUARGA"}, {"dstKARTU", "tbKARTU"},         {"dsqKARTU", "tqKARTU"},
-        {"dstKARTUb", "tbKARTUb"},     {"dstKARTUr", "tbKARTUr"},       {"dstHIBAH", "tbHIBAH"},
-        {"dstHIBAHt", "tbHIBAHt"},     {"dstCetakLabel", "tbCetakLabel"},
-        {"dstCetakAnggota", "tbCetakAnggota"},                          {"dstDIGITAL", "tbDIGITAL"},
-        {"dsqDIGITAL", "tqDIGITAL"},   {"dsteTITLE", "tbeTITLE"},       {"dsqeTitle", "tqeTitle"},
-        {"dsteAuthor", "tbeAuthor"},   {"dsqeAuthor", "tqeAuthor"},     {"dstePublisher", "tbePublisher"},
-        {"dsqePublisher", "tqePublisher"},                              {"dsqBUKU", "tqBUKU"},
+        {"dstTITLE", "tbTITLE"},
+        {"dsqTitle", "tqTitle"},
+        {"dstAuthor", "tbAuthor"},
+        {"dsqAuthor", "tqAuthor"},
+        {"dstPublisher", "tbPublisher"},
+        {"dsqPublisher", "tqPublisher"},
+        {"dstUDC", "tbUDC"},
+        {"dsqUDC", "tqUDC"},
+        {"dstDDC", "tbDDC"},
+        {"dsqDDC", "tqDDC"},
+        {"dstBAHASA", "tbBAHASA"},
+        {"dsqBAHASA", "tqBAHASA"},
+        {"dstANGGOTA", "tbANGGOTA"},
+        {"dsqANGGOTA", "tqANGGOTA"},
+        {"dstKELUARGA", "tbKELUARGA"},
+        {"dsqKELUARGA", "tqKELUARGA"},
+        {"dstKARTU", "tbKARTU"},
+        {"dsqKARTU", "tqKARTU"},
+        {"dstKARTUb", "tbKARTUb"},
+        {"dstKARTUr", "tbKARTUr"},
+        {"dstHIBAH", "tbHIBAH"},
+        {"dstHIBAHt", "tbHIBAHt"},
+        {"dstCetakLabel", "tbCetakLabel"},
+        {"dstCetakAnggota", "tbCetakAnggota"},
+        {"dstDIGITAL", "tbDIGITAL"},
+        {"dsqDIGITAL", "tqDIGITAL"},
+        {"dsteTITLE", "tbeTITLE"},
+        {"dsqeTitle", "tqeTitle"},
+        {"dsteAuthor", "tbeAuthor"},
+        {"dsqeAuthor", "tqeAuthor"},
+        {"dstePublisher", "tbePublisher"},
+        {"dsqePublisher", "tqePublisher"},
+        {"dsqBUKU", "tqBUKU"},
         // The exceptions to the naming rule.
-        {"dstBUKU", "tbDIGITAL"},      {"dsqSEJARAH", "tbSEJARAH"},     {"dsSETCLT", "tbSISTEM"},
-        {"dsSETSRV", "tbUSER"},        {"dsUMUM", "tbUMUM"},
+        {"dstBUKU", "tbDIGITAL"},
+        {"dsqSEJARAH", "tbSEJARAH"},
+        {"dsSETCLT", "tbSISTEM"},
+        {"dsSETSRV", "tbUSER"},
+        {"dsUMUM", "tbUMUM"},
     };
     app::DataModule dm;
     for (const auto& [source, target] : expected) {

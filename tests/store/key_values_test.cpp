@@ -1,13 +1,14 @@
 // Workstation settings (SISTEM) and shared counters (umum): read when the row
 // exists, written only when it exists, never inserted.
 
+#include "store/key_values.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <string>
 
 #include "store/connection.h"
-#include "store/key_values.h"
 #include "store/table.h"
 #include "support/fixture.h"
 
@@ -26,7 +27,8 @@ protected:
     }
     // The value as a fresh connection finds it in the file.
     std::optional<std::string> reread(const std::string& file, const std::string& table,
-                                      const store::KeyValueLayout& layout, const std::string& name) {
+                                      const store::KeyValueLayout& layout,
+                                      const std::string& name) {
         store::Connection c("check");
         c.setFileName(file);
         c.open();

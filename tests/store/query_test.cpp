@@ -2,6 +2,8 @@
 // lies outside is refused with a clear message, typed text can never become
 // SQL, and long results are walked in pages without losing a row.
 
+#include "store/query.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,7 +17,6 @@
 #include "core/text.h"
 #include "store/connection.h"
 #include "store/library_fixture.h"
-#include "store/query.h"
 #include "store/sql_dialect.h"
 #include "store/table.h"
 
@@ -26,16 +27,30 @@ using store::sqlLiteral;
 class QueryTest : public store_test::LibraryTest {
 protected:
     QueryTest() {
-        addBook({{"KDBARANG", "Q-1"}, {"TITLE", "Laskar Pelangi"}, {"AUTHOR", "Andrea Hirata"},
-                 {"STATUS", "B"}, {"KELAS", "7A"}});
-        addBook({{"KDBARANG", "Q-2"}, {"TITLE", "Laskar Pelangi 2"}, {"AUTHOR", "Andrea Hirata"},
-                 {"STATUS", "A"}, {"KELAS", "8B"}});
-        addBook({{"KDBARANG", "Q-3"}, {"TITLE", "Bumi Manusia"}, {"AUTHOR", "Pramoedya"},
+        addBook({{"KDBARANG", "Q-1"},
+                 {"TITLE", "Laskar Pelangi"},
+                 {"AUTHOR", "Andrea Hirata"},
+                 {"STATUS", "B"},
                  {"KELAS", "7A"}});
-        addBook({{"KDBARANG", "Q-4"}, {"TITLE", "Atlas"}, {"AUTHOR", "Zed"}, {"STATUS", "B"},
+        addBook({{"KDBARANG", "Q-2"},
+                 {"TITLE", "Laskar Pelangi 2"},
+                 {"AUTHOR", "Andrea Hirata"},
+                 {"STATUS", "A"},
+                 {"KELAS", "8B"}});
+        addBook({{"KDBARANG", "Q-3"},
+                 {"TITLE", "Bumi Manusia"},
+                 {"AUTHOR", "Pramoedya"},
+                 {"KELAS", "7A"}});
+        addBook({{"KDBARANG", "Q-4"},
+                 {"TITLE", "Atlas"},
+                 {"AUTHOR", "Zed"},
+                 {"STATUS", "B"},
                  {"KELAS", "9C"}});
-        addBook({{"KDBARANG", "Q-5"}, {"TITLE", "Atlas Dunia"}, {"AUTHOR", "abe"},
-                 {"STATUS", "A"}, {"KELAS", "7A"}});
+        addBook({{"KDBARANG", "Q-5"},
+                 {"TITLE", "Atlas Dunia"},
+                 {"AUTHOR", "abe"},
+                 {"STATUS", "A"},
+                 {"KELAS", "7A"}});
     }
 
     // The item codes a statement returns, sorted.
@@ -54,7 +69,8 @@ protected:
         for (const auto& name : tableNamesInFile()) {
             out += name + ":" + std::to_string(countRows(name)) + "\n";
         }
-        for (const auto& r : lib.select("SELECT rowid, KDBARANG, TITLE, AUTHOR FROM tBUKU ORDER BY rowid"))
+        for (const auto& r :
+             lib.select("SELECT rowid, KDBARANG, TITLE, AUTHOR FROM tBUKU ORDER BY rowid"))
             out += std::get<std::string>(r[1]) + "|" + std::get<std::string>(r[2]) + "|" +
                    std::get<std::string>(r[3]) + "\n";
         return out;
@@ -178,7 +194,8 @@ TEST_F(QueryTest, StatementsOutsideTheDialectAreRefusedClearly) {
              {R"(SELECT * FROM tBUKU WHERE TITLE = "Atlas" /* note */)", "Invalid SQL statement"},
              {R"(SELECT * FROM tBUKU WHERE TITLE = "unterminated)", "unterminated"},
              {R"(SELECT * FROM tBUKU WHERE TITLE IN ("Atlas"))", "Invalid SQL statement"},
-             {R"(SELECT * FROM tBUKU WHERE TITLE = "Atlas" COLLATE NOCASE)", "Invalid SQL statement"},
+             {R"(SELECT * FROM tBUKU WHERE TITLE = "Atlas" COLLATE NOCASE)",
+              "Invalid SQL statement"},
              {R"(SELECT * FROM tBUKU WHERE (TITLE = "Atlas")", "Invalid SQL statement"},
              {R"(SELECT * FROM tBUKU WHERE TITLE = [Atlas])", "Invalid SQL statement"},
              {"SELECT * FROM tBUKU WHERE", "Invalid SQL statement"},
@@ -244,8 +261,8 @@ TEST_F(QueryTest, LiteralsBuiltWithSqlLiteralMatchExactlyTheirText) {
         EXPECT_EQ(codesOf("SELECT * FROM tBUKU WHERE UPPER(TITLE) = " +
                           sqlLiteral(core::asciiUpper(text))),
                   one);
-        EXPECT_EQ(codesOf("select * from tBUKU where TITLE <> " + sqlLiteral(text) + " and KDBARANG = " +
-                          sqlLiteral(one[0])),
+        EXPECT_EQ(codesOf("select * from tBUKU where TITLE <> " + sqlLiteral(text) +
+                          " and KDBARANG = " + sqlLiteral(one[0])),
                   Codes{});
     }
     EXPECT_EQ(snapshot(), before);
@@ -255,8 +272,8 @@ TEST_F(QueryTest, LiteralsBuiltWithSqlLiteralMatchExactlyTheirText) {
         const std::string& text = kHostile[i];
         SCOPED_TRACE(text);
         store::Query q(lib, "tqTitle",
-                       "UPDATE tBUKU SET TITLE = " + sqlLiteral(text + "!") + " WHERE TITLE = " +
-                           sqlLiteral(text));
+                       "UPDATE tBUKU SET TITLE = " + sqlLiteral(text + "!") +
+                           " WHERE TITLE = " + sqlLiteral(text));
         EXPECT_EQ(q.execute(), 1);
         EXPECT_EQ(codesOf("SELECT * FROM tBUKU WHERE TITLE = " + sqlLiteral(text + "!")),
                   Codes{"H-" + std::to_string(i)});

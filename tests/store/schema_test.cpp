@@ -1,6 +1,8 @@
 // The layout a created installation really holds, read back from the files
 // through Connection::tableLayout and compared with the documented tables.
 
+#include "store/schema.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 
 #include "core/text.h"
 #include "store/connection.h"
-#include "store/schema.h"
 #include "support/fixture.h"
 
 namespace {
@@ -18,13 +19,20 @@ using store::DatabaseFile;
 
 std::string typeText(const store::FieldDef& f) {
     switch (f.type) {
-        case store::FieldType::Text: return "text(" + std::to_string(f.width) + ")";
-        case store::FieldType::Char: return "char(" + std::to_string(f.width) + ")";
-        case store::FieldType::Integer: return "integer";
-        case store::FieldType::Float: return "float";
-        case store::FieldType::Date: return "date";
-        case store::FieldType::DateTime: return "date-time";
-        case store::FieldType::Blob: return "blob";
+        case store::FieldType::Text:
+            return "text(" + std::to_string(f.width) + ")";
+        case store::FieldType::Char:
+            return "char(" + std::to_string(f.width) + ")";
+        case store::FieldType::Integer:
+            return "integer";
+        case store::FieldType::Float:
+            return "float";
+        case store::FieldType::Date:
+            return "date";
+        case store::FieldType::DateTime:
+            return "date-time";
+        case store::FieldType::Blob:
+            return "blob";
     }
     return "?";
 }
@@ -108,54 +116,77 @@ std::vector<ExpectedTable> expectedTables() {
     return {
         // Workstation database
         {DatabaseFile::Workstation, "SISTEM", "VAR text(20), ISI text(255)", {"iVAR(VAR) nocase"}},
-        {DatabaseFile::Workstation, "tCetakLabel",
+        {DatabaseFile::Workstation,
+         "tCetakLabel",
          "KDBARANG text(16), TITLE text(100), CNKLS text(3), CNRAK text(3), CNBRS text(3), "
          "UDC text(1), DDC text(7), AUT text(100)",
          {"iKDBARANG(KDBARANG) nocase"}},
-        {DatabaseFile::Workstation, "tCetakMember",
+        {DatabaseFile::Workstation,
+         "tCetakMember",
          "KDFANGGOTA text(20), KDFKELUARGA text(20), NMANGGOTA text(40)",
          {"iKDFANGGOTA(KDFANGGOTA) nocase"}},
         {DatabaseFile::Workstation, "tKARTUb", kLoanFields, {"iKDBARANG(KDBARANG) nocase"}},
         {DatabaseFile::Workstation, "tKARTUr", kLoanFields, {"iKDBARANG(KDBARANG) nocase"}},
         {DatabaseFile::Workstation, "tHIBAHt", kCopyFields, {"iKodeBuku(KDBARANG) nocase"}},
         // User database
-        {DatabaseFile::Users, "USER",
+        {DatabaseFile::Users,
+         "USER",
          "USERNAME text(20), USERPSWD text(20), USERLEVEL integer, USERID text(20)",
          {"iUsername(USERNAME, USERPSWD) case"}},
         {DatabaseFile::Users, "umum", "KASUS text(20), KATA text(30)", {"iKasus(KASUS) nocase"}},
         // Library database
         {DatabaseFile::Library, "tBUKU", kCopyFields, copyIndexes},
-        {DatabaseFile::Library, "tTitle", "JENIS text(2), TITLE text(100)", {"iTITLE(TITLE) nocase"}},
+        {DatabaseFile::Library,
+         "tTitle",
+         "JENIS text(2), TITLE text(100)",
+         {"iTITLE(TITLE) nocase"}},
         {DatabaseFile::Library, "tAuthor", "AUTHOR text(100)", {"iAUTHOR(AUTHOR) nocase"}},
-        {DatabaseFile::Library, "tPublisher", "PUBLISHER text(100)",
+        {DatabaseFile::Library,
+         "tPublisher",
+         "PUBLISHER text(100)",
          {"iPUBLISHER(PUBLISHER) nocase"}},
         {DatabaseFile::Library, "tUDC", "UDC text(1), Keterangan text(14)", {"iUDC(UDC) nocase"}},
         {DatabaseFile::Library, "tDDC", "DDC text(3), Keterangan text(120)", {"iDDC(DDC) nocase"}},
         {DatabaseFile::Library, "tBAHASA", "BAHASA text(14)", {"iBAHASA(BAHASA) nocase"}},
-        {DatabaseFile::Library, "tANGGOTA",
+        {DatabaseFile::Library,
+         "tANGGOTA",
          "KDFANGGOTA text(20), KDFKELUARGA text(20), NMANGGOTA text(40), ALAMAT text(100), "
          "TELP text(20), HP text(40), EMAIL text(40), GAMBAR blob, KELAS text(3), WEB text(40), "
          "DENDA float, MAXPINJAM integer, LAMAPINJAM integer, JLHPINJAM integer, DOB date",
          {"iKDFANGGOTA(KDFANGGOTA) unique nocase", "iKDFKELUARGA(KDFKELUARGA) nocase"}},
-        {DatabaseFile::Library, "tKELUARGA", familyFields(),
+        {DatabaseFile::Library,
+         "tKELUARGA",
+         familyFields(),
          {"iKDFKELUARGA(KDFKELUARGA) unique nocase"}},
-        {DatabaseFile::Library, "tKARTU", kLoanFields,
+        {DatabaseFile::Library,
+         "tKARTU",
+         kLoanFields,
          {"iKDBARANG(KDBARANG) nocase", "iKDFANGGOTA(KDFANGGOTA) nocase",
           "iTGJANJI(TGJANJI) nocase", "iTGPINJAM(TGPINJAM) nocase"}},
-        {DatabaseFile::Library, "tSEJARAH", kLoanFields,
+        {DatabaseFile::Library,
+         "tSEJARAH",
+         kLoanFields,
          {"iKDBARANG(KDBARANG) nocase", "iKDFANGGOTA(KDFANGGOTA) nocase",
           "iTGKEMBALI(TGKEMBALI) nocase", "iTGPINJAM(TGPINJAM) nocase"}},
-        {DatabaseFile::Library, "tHIBAH", kCopyFields,
+        {DatabaseFile::Library,
+         "tHIBAH",
+         kCopyFields,
          {"iKodeBuku(KDBARANG) nocase", "iTGHAPUS(TGHAPUS) nocase"}},
-        {DatabaseFile::Library, "eDIGITAL",
+        {DatabaseFile::Library,
+         "eDIGITAL",
          "JENIS text(2), LI text(6), SIMPANFILE text(200), KDDIGITAL text(16), EA text(1), "
          "TITLE text(100), AUTHOR text(100), PUBLISHER text(100), KEYWORD text(200), "
          "USIA integer, GAMBAR blob, BAHASA text(20), KELAS text(10), PTGSNEW text(20), "
          "TGNEW date-time, PTGSEDIT text(20), TGEDIT date-time",
          {"iTitle(TITLE) nocase", "KDDIGITAL(KDDIGITAL) unique nocase"}},
-        {DatabaseFile::Library, "eTITLE", "JENIS text(2), TITLE text(100)", {"iTITLE(TITLE) nocase"}},
+        {DatabaseFile::Library,
+         "eTITLE",
+         "JENIS text(2), TITLE text(100)",
+         {"iTITLE(TITLE) nocase"}},
         {DatabaseFile::Library, "eAUTHOR", "AUTHOR text(100)", {"iAUTHOR(AUTHOR) nocase"}},
-        {DatabaseFile::Library, "ePUBLISHER", "PUBLISHER text(100)",
+        {DatabaseFile::Library,
+         "ePUBLISHER",
+         "PUBLISHER text(100)",
          {"iPUBLISHER(PUBLISHER) nocase"}},
     };
 }
@@ -171,9 +202,12 @@ protected:
     }
     store::Connection& connection(DatabaseFile file) {
         switch (file) {
-            case DatabaseFile::Workstation: return workstation;
-            case DatabaseFile::Users: return users;
-            case DatabaseFile::Library: break;
+            case DatabaseFile::Workstation:
+                return workstation;
+            case DatabaseFile::Users:
+                return users;
+            case DatabaseFile::Library:
+                break;
         }
         return library;
     }
@@ -195,7 +229,8 @@ TEST_F(SchemaTest, EveryTableHoldsItsFieldsInStoredOrderAndItsIndexes) {
 
 TEST_F(SchemaTest, EachFileHoldsExactlyItsTables) {
     std::vector<std::string> expectedNames[3];
-    for (const auto& e : expectedTables()) expectedNames[static_cast<int>(e.file)].push_back(e.name);
+    for (const auto& e : expectedTables())
+        expectedNames[static_cast<int>(e.file)].push_back(e.name);
     for (auto file : {DatabaseFile::Workstation, DatabaseFile::Users, DatabaseFile::Library}) {
         SCOPED_TRACE(store::fileNameOf(file));
         std::vector<std::string> names;

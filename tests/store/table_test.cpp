@@ -1,6 +1,8 @@
 // Table objects over a created installation: names, widths, find by key,
 // navigation in index order, editing, filters, emptying and transactions.
 
+#include "store/table.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,7 +15,6 @@
 #include "core/error.h"
 #include "core/text.h"
 #include "store/connection.h"
-#include "store/table.h"
 #include "store/library_fixture.h"
 
 namespace {
@@ -131,15 +132,30 @@ TEST_F(TableTest, LongTextIsCutToTheFieldWidthInCharacters) {
 class FindTest : public TableTest {
 protected:
     FindTest() {
-        addBook({{"KDBARANG", "B-0001"}, {"TITLE", "Laskar Pelangi"}, {"AUTHOR", "Andrea Hirata"},
-                 {"DDC", "899"}, {"UDC", "8"}});
-        addBook({{"KDBARANG", "B-0002"}, {"TITLE", "laskar pelangi"}, {"AUTHOR", "Hirata"},
-                 {"DDC", "899"}, {"UDC", "7"}});
-        addBook({{"KDBARANG", "B-0003"}, {"TITLE", "Bumi Manusia"}, {"AUTHOR", "Pramoedya"},
-                 {"DDC", "899"}, {"UDC", "8"}});
-        addBook({{"KDBARANG", "B-0004"}, {"TITLE", "Atlas"}, {"AUTHOR", "Zed"}, {"DDC", "912"},
+        addBook({{"KDBARANG", "B-0001"},
+                 {"TITLE", "Laskar Pelangi"},
+                 {"AUTHOR", "Andrea Hirata"},
+                 {"DDC", "899"},
+                 {"UDC", "8"}});
+        addBook({{"KDBARANG", "B-0002"},
+                 {"TITLE", "laskar pelangi"},
+                 {"AUTHOR", "Hirata"},
+                 {"DDC", "899"},
+                 {"UDC", "7"}});
+        addBook({{"KDBARANG", "B-0003"},
+                 {"TITLE", "Bumi Manusia"},
+                 {"AUTHOR", "Pramoedya"},
+                 {"DDC", "899"},
+                 {"UDC", "8"}});
+        addBook({{"KDBARANG", "B-0004"},
+                 {"TITLE", "Atlas"},
+                 {"AUTHOR", "Zed"},
+                 {"DDC", "912"},
                  {"UDC", "9"}});
-        addBook({{"KDBARANG", "B-0005"}, {"TITLE", "ATLAS"}, {"AUTHOR", "Abe"}, {"DDC", "899"},
+        addBook({{"KDBARANG", "B-0005"},
+                 {"TITLE", "ATLAS"},
+                 {"AUTHOR", "Abe"},
+                 {"DDC", "899"},
                  {"UDC", "1"}});
         books.open();
     }
@@ -335,8 +351,8 @@ TEST_F(TableTest, EmptyTableHasNoRecordWhateverTheMove) {
     EXPECT_EQ(t.recordCount(), 0);
     t.setIndexName("iKDBARANG");
     EXPECT_TRUE(t.eof());
-    for (auto move : {&store::Table::first, &store::Table::next, &store::Table::last,
-                      &store::Table::prior}) {
+    for (auto move :
+         {&store::Table::first, &store::Table::next, &store::Table::last, &store::Table::prior}) {
         (t.*move)();
         EXPECT_TRUE(t.eof());
         EXPECT_FALSE(t.hasRecord());
@@ -464,13 +480,21 @@ TEST_F(EditTest, WritingNeedsEditOrInsert) {
 class FilterTest : public TableTest {
 protected:
     FilterTest() {
-        addBook({{"KDBARANG", "F-1"}, {"KDFANGGOTA", "ANI.SANTOSO"}, {"KELAS", "7A"},
+        addBook({{"KDBARANG", "F-1"},
+                 {"KDFANGGOTA", "ANI.SANTOSO"},
+                 {"KELAS", "7A"},
                  {"TGNEW", "2020-03-01 08:15:00"}});
-        addBook({{"KDBARANG", "F-2"}, {"KDFANGGOTA", "BUDI.SANTOSO"}, {"KELAS", "7A"},
+        addBook({{"KDBARANG", "F-2"},
+                 {"KDFANGGOTA", "BUDI.SANTOSO"},
+                 {"KELAS", "7A"},
                  {"TGNEW", "2020-03-01 23:59:59"}});
-        addBook({{"KDBARANG", "F-3"}, {"KDFANGGOTA", "ANI.SANTOSO"}, {"KELAS", "8B"},
+        addBook({{"KDBARANG", "F-3"},
+                 {"KDFANGGOTA", "ANI.SANTOSO"},
+                 {"KELAS", "8B"},
                  {"TGNEW", "2020-03-02 00:00:00"}});
-        addBook({{"KDBARANG", "F-4"}, {"KDFANGGOTA", ""}, {"KELAS", "9C"},
+        addBook({{"KDBARANG", "F-4"},
+                 {"KDFANGGOTA", ""},
+                 {"KELAS", "9C"},
                  {"TGNEW", "2020-02-29 12:00:00"}});
         books.setIndexName("iKodeBuku");
         books.open();
