@@ -39,6 +39,12 @@ void Query::open() {
                   (c.where.sql.empty() ? "" : " WHERE " + c.where.sql);
     m_pageSql = "SELECT " + cols + " FROM " + quoteIdentifier(c.table->name) + " WHERE " +
                 (c.where.sql.empty() ? "" : "(" + c.where.sql + ") AND ") + "rowid > ?";
+    m_orderField = c.orderField;
+    if (!m_orderField.empty()) {
+        // The order key travels as a last, unexposed column.
+        m_from = "SELECT " + cols + ", " + quoteIdentifier(m_orderField) + " FROM " +
+                 quoteIdentifier(c.table->name) + " WHERE (" + c.where.sql + ")";
+    }
     m_params = c.where.params;
     m_fields = std::move(fields);
     m_rows.clear();
@@ -88,6 +94,7 @@ int Query::execute() {
 std::size_t Query::fetchMore(std::size_t rows) {
     requireOpen();
     if (m_complete) return 0;
+    if (!m_orderField.empty()) return fetchOrdered(rows);
     std::vector<Value> params = m_params;
     std::string sql = m_selectSql;
     if (!m_rows.empty()) {
@@ -96,6 +103,42 @@ std::size_t Query::fetchMore(std::size_t rows) {
     }
     params.emplace_back(static_cast<std::int64_t>(rows));
     auto page = m_connection.select(sql + " ORDER BY rowid LIMIT ?", params);
+    if (page.size() < rows) {
+        m_complete = true;
+        m_count = static_cast<std::int64_t>(m_rows.size() + page.size());
+    }
+    for (auto& r : page) m_rows.push_back(std::move(r));
+    return page.size();
+}
+
+// A prefix look-up pages in the order of its indexed field, then row id:
+// first the rest of the rows with the last key, then the rows after it, each
+// step a walk of the index from where the last page ended.
+std::size_t Query::fetchOrdered(std::size_t rows) {
+    const std::string f = quoteIdentifier(m_orderField);
+    std::vector<std::vector<Value>> page;
+    if (m_rows.empty()) {
+        std::vector<Value> params = m_params;
+        params.emplace_back(static_cast<std::int64_t>(rows));
+        page = m_connection.select(m_from + " ORDER BY " + f + " COLLATE NOCASE, rowid LIMIT ?", params);
+    } else {
+        const Value lastKey = m_rows.back().back();
+        const Value lastRow = m_rows.back().front();
+        std::vector<Value> params = m_params;
+        params.push_back(lastKey);
+        params.push_back(lastRow);
+        params.emplace_back(static_cast<std::int64_t>(rows));
+        page = m_connection.select(m_from + " AND " + f + " = ? COLLATE NOCASE AND rowid > ? ORDER BY rowid LIMIT ?",
+                                   params);
+        if (page.size() < rows) {
+            params = m_params;
+            params.push_back(lastKey);
+            params.emplace_back(static_cast<std::int64_t>(rows - page.size()));
+            auto after = m_connection.select(
+                m_from + " AND " + f + " > ? COLLATE NOCASE ORDER BY " + f + " COLLATE NOCASE, rowid LIMIT ?", params);
+            for (auto& r : after) page.push_back(std::move(r));
+        }
+    }
     if (page.size() < rows) {
         m_complete = true;
         m_count = static_cast<std::int64_t>(m_rows.size() + page.size());

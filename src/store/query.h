@@ -80,6 +80,7 @@ public:
 
 private:
     void requireOpen() const;
+    std::size_t fetchOrdered(std::size_t rows);
     std::size_t exposedColumn(const std::string& field) const;
 
     Connection& m_connection;
@@ -91,6 +92,8 @@ private:
     bool m_open = false;
     std::string m_selectSql;  // backend statement without paging
     std::string m_pageSql;    // the same, for the rows after a given row id
+    std::string m_orderField; // rows follow this field's order (prefix look-ups)
+    std::string m_from;       // FROM and WHERE of the statement
     std::vector<Value> m_params;
     std::vector<FieldDef> m_fields;
     std::vector<std::vector<Value>> m_rows;  // row id first, then m_fields

@@ -79,6 +79,8 @@ std::vector<Token> tokenize(std::string_view s) {
 // What an operand turned out to be, to decide how comparisons compile.
 struct Operand {
     std::string sql;
+    // Set for SUBSTRING(UPPER(field) FROM 1 FOR n): the field.
+    const FieldDef* prefixOf = nullptr;
     const FieldDef* bareField = nullptr;  // set for a plain field reference
     std::optional<std::string> literal;   // set for a string literal
 };
@@ -136,6 +138,7 @@ private:
         std::string sql = andExpr(params);
         while (isKeyword("OR")) {
             take();
+            m_sawOr = true;
             sql += " OR " + andExpr(params);
         }
         return sql;
@@ -180,9 +183,38 @@ private:
         };
         datePart(left, right);
         datePart(right, left);
+        if (op == "=" && left.prefixOf && right.literal && !right.literal->empty())
+            return prefixRange(*left.prefixOf, left.sql, *right.literal, rightParams, params);
+        if (op == "=" && right.prefixOf && left.literal && !left.literal->empty())
+            return prefixRange(*right.prefixOf, right.sql, *left.literal, leftParams, params);
         params.insert(params.end(), leftParams.begin(), leftParams.end());
         params.insert(params.end(), rightParams.begin(), rightParams.end());
         return left.sql + " " + op + " " + right.sql;
+    }
+    // SUBSTRING(UPPER(F) FROM 1 FOR n) = "X" keeps only rows whose F begins
+    // with X, ignoring the case of a-z. On a field with a case-insensitive
+    // index the range [X, X with its last byte raised) under that collation
+    // holds all of them, so the range is added for the engine to walk the
+    // index; the exact condition still decides.
+    std::string prefixRange(const FieldDef& field, const std::string& exactSql, const std::string& literal,
+                            const std::vector<Value>& literalParams, std::vector<Value>& params) {
+        const IndexDef* index = nullptr;
+        for (const auto& idx : m_table->indexes)
+            if (idx.caseInsensitive && !idx.fields.empty() && core::equalsIgnoreCase(idx.fields[0], field.name))
+                index = &idx;
+        std::string low = core::asciiLower(literal);
+        if (!index || static_cast<unsigned char>(low.back()) == 0xFF) {
+            params.insert(params.end(), literalParams.begin(), literalParams.end());
+            return exactSql + " = ?";
+        }
+        std::string high = low;
+        high.back() = static_cast<char>(static_cast<unsigned char>(high.back()) + 1);
+        const std::string f = quoteIdentifier(field.name);
+        params.emplace_back(low);
+        params.emplace_back(high);
+        params.insert(params.end(), literalParams.begin(), literalParams.end());
+        if (m_prefixField.empty()) m_prefixField = field.name;
+        return "(" + f + " >= ? COLLATE NOCASE AND " + f + " < ? COLLATE NOCASE AND " + exactSql + " = ?)";
     }
     Operand operand(std::vector<Value>& params) {
         Operand o;
@@ -211,6 +243,7 @@ private:
             std::string length = std::to_string(wholeNumber(9));
             expectSymbol(")");
             o.sql = "substr(upper(" + f + ")," + from + "," + length + ")";
+            if (from == "1") o.prefixOf = m_lastField;
         } else if (peek().kind == Tok::Identifier && !isReserved()) {
             const FieldDef& f = field(take().text);
             o.bareField = &f;
@@ -232,7 +265,10 @@ private:
         take();
         return std::stoll(digits);
     }
-    std::string fieldRef(const std::string& name) { return quoteIdentifier(field(name).name); }
+    std::string fieldRef(const std::string& name) {
+        m_lastField = &field(name);
+        return quoteIdentifier(m_lastField->name);
+    }
     bool isReserved() const {
         for (const char* w : {"AND", "OR", "LIKE", "SELECT", "FROM", "WHERE", "UPDATE", "SET",
                               "FOR", "NOT", "ORDER", "BY", "UNION", "DELETE", "INSERT", "DROP"})
@@ -240,8 +276,17 @@ private:
         return false;
     }
 
+public:
+    // The field whose order the rows may follow (see prefixRange); empty when
+    // there is none or the condition has an OR.
+    std::string orderField() const { return m_sawOr ? std::string() : m_prefixField; }
+
+private:
     std::string_view m_text;
     std::vector<Token> m_tokens;
+    const FieldDef* m_lastField = nullptr;
+    std::string m_prefixField;
+    bool m_sawOr = false;
     std::size_t m_at = 0;
     const TableDef* m_table;
 };
@@ -295,6 +340,7 @@ CompiledStatement compileStatement(std::string_view text, const Connection& conn
             out.where = p.condition();
         }
         p.expectEnd();
+        out.orderField = p.orderField();
         return out;
     }
     if (p.isKeyword("UPDATE")) {

@@ -43,6 +43,10 @@ struct CompiledStatement {
     // to the width; text that is no number or date for such a field is refused).
     std::string setField;
     Value setValue;
+    // Select only: a prefix condition on a field with a case-insensitive
+    // index, not under an OR. The rows come in that field's order and the
+    // condition is answered from the index.
+    std::string orderField;
 };
 
 // Compiles a whole statement against the tables of `connection`.
