@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "app/paths.h"
+#include "app/word_templates.h"
 #include "core/bitmap.h"
 #include "core/error.h"
 #include "core/text.h"
@@ -162,6 +163,7 @@ void createInstallation(const std::string& directory, const InstallationOptions&
         !writeNoBarcode((dir / "NoBarcode.bmp").string()) ||
         !writeNoBarcode((dir / "imgbcmember" / "NoBarcode.bmp").string()))
         throw core::Error("Cannot write the placeholder pictures in \"" + dirText + "\"");
+    writeStartingTemplates((dir / "dot").string());
     for (const char* name : {"header.txt", "isi.txt", "footer.txt"})
         copyFile(data / "laporan" / "htm" / name, dir / "laporan" / "htm" / name);
     for (const char* name : {"HELP_EN.DOC", "HELP_ID.DOC", "HELPTOV_EN.HLP", "HELPTOV_ID.HLP"})

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "app/administration.h"
+#include "app/installation.h"
 #include "app/help_files.h"
 #include "core/error.h"
 #include "app/startup.h"
@@ -159,6 +160,39 @@ TEST(HelpFiles, EveryWindowTopicIsDelivered) {
         for (int topic : {90, 100, 140, 150, 160, 180, 190, 200, 220, 230, 250, 280})
             EXPECT_TRUE(app::readHelpTopic(inst.path(file), topic).found) << file << " " << topic;
     EXPECT_FALSE(app::readHelpTopic(inst.path("HELPTOV.HLP"), 999).found);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Installation, ShipsTemplatesHelpAndPicturesAndRefusesASecondTime) {
+    testing_support::TempInstallation inst;
+    for (const char* file : {"dot/LabelBukuPlusBarcode.dot", "dot/membercardBolakBalikLandscape.dot",
+                             "dot/membercardBolakBalikPortrait.dot", "dot/stockopname.dot", "laporan/htm/header.txt",
+                             "laporan/htm/isi.txt", "laporan/htm/footer.txt", "HELP.DOC", "HELPTOV.HLP",
+                             "NoPhoto.bmp", "imgmember/NoPhoto.bmp", "imgbcmember/NoBarcode.bmp"})
+        EXPECT_TRUE(fs::is_regular_file(inst.path(file))) << file;
+    for (const char* folder : {"doc", "digital"}) EXPECT_TRUE(fs::is_directory(inst.path(folder))) << folder;
+    EXPECT_THROW(app::createInstallation(inst.dir(), {}), core::Error);
+}
+
+TEST(Installation, DeliversTheRowsTheProgramOnlyUpdates) {
+    testing_support::TempInstallation inst;
+    app::Environment env;
+    app::DataModule data;
+    app::startUp(env, data, inst.dir());
+    store::Table& sistem = data.table("tbSISTEM");
+    for (const char* name : {"SYSDBF", "SYSDIR", "LANG", "VB", "CBBOOK"})
+        EXPECT_TRUE(store::readVariable(sistem, store::kSettingsLayout, name)) << name;
+    EXPECT_EQ(store::readVariable(sistem, store::kSettingsLayout, "LANG"), "INA");
+    store::Table& umum = data.openTable("tbUMUM", "iKasus");
+    EXPECT_EQ(store::readVariable(umum, store::kCountersLayout, "LastRec"), "1201205140001");
+    EXPECT_EQ(store::readVariable(umum, store::kCountersLayout, "LastRecDig"), "2201205140001");
+    EXPECT_EQ(data.openTable("tbUDC", "iUDC").recordCount(), 10);
+    EXPECT_EQ(data.openTable("tbDDC", "iDDC").recordCount(), 100);
+    EXPECT_GT(data.openTable("tbBAHASA", "iBAHASA").recordCount(), 5);
+    EXPECT_EQ(data.table("tbUSER").recordCount(), 1);
 }
 
 }  // namespace
