@@ -1,11 +1,29 @@
 #include "ui/windows.h"
 
 #include "app/uTOVIRAK.h"
+#include "search/uSEARCH.h"
+#include "search/uSEARCHM.h"
+#include "search/uTool.h"
 
 namespace ui {
 
 WindowFactories programWindows() {
     WindowFactories f;
+    f.bookSearch = [](AppContext& ctx, QWidget* parent, const QString& text) {
+        TfrmSEARCH w(ctx, parent);
+        w.start(text);
+        w.exec();
+    };
+    f.memberSearch = [](AppContext& ctx, QWidget* parent, const QString& text) {
+        TfrmSEARCHM w(ctx, parent);
+        w.start(text);
+        w.exec();
+    };
+    // The label, card and withdrawal windows are added here as they are built.
+    f.tools = [](AppContext& ctx, QWidget* parent) {
+        TfrmTool w(ctx, ToolWindows{}, parent);
+        w.exec();
+    };
     return f;
 }
 
