@@ -1,6 +1,7 @@
 #include "ui/windows.h"
 
 #include "app/uTOVIRAK.h"
+#include "membership/uMEMBER.h"
 #include "search/uSEARCH.h"
 #include "search/uSEARCHM.h"
 #include "search/uTool.h"
@@ -22,6 +23,10 @@ WindowFactories programWindows() {
     // The label, card and withdrawal windows are added here as they are built.
     f.tools = [](AppContext& ctx, QWidget* parent) {
         TfrmTool w(ctx, ToolWindows{}, parent);
+        w.exec();
+    };
+    f.members = [](ui::AppContext& ctx, QWidget* parent) {
+        TfrmMEMBER w(ctx, parent);
         w.exec();
     };
     return f;
