@@ -107,7 +107,8 @@ Outcome MemberRegister::createFamily(std::string_view typed) {
     // while the question was open is found here; the unique index refuses
     // whatever still gets past.
     store::Transaction tx(m_families.connection());
-    if (m_families.findKey({code})) return outcome(Result::Refused, {messages::familyJustEntered(code)});
+    if (m_families.findKey({code}))
+        return outcome(Result::Refused, {messages::familyJustEntered(code)});
     PendingGuard pending(m_families);
     m_families.insert();
     m_families.setString("KDFKELUARGA", code);
@@ -117,7 +118,8 @@ Outcome MemberRegister::createFamily(std::string_view typed) {
     return outcome(Result::Done, {messages::familyInserted(code)});
 }
 
-Outcome MemberRegister::saveFamily(std::string_view typedCode, const std::map<std::string, std::string>& fields) {
+Outcome MemberRegister::saveFamily(std::string_view typedCode,
+                                   const std::map<std::string, std::string>& fields) {
     const std::string code = core::trim(typedCode);
     prepareFamilies();
     if (code.empty() || !m_families.findKey({code}))
@@ -145,7 +147,8 @@ Outcome MemberRegister::deleteFamily(std::string_view typedCode, bool memberOpen
     m_members.setIndexName(kFamilyIndex);
     if (m_members.findKey({code})) return outcome(Result::Refused, {messages::familyUsed(code)});
     if (!m_families.findKey({code}))
-        return outcome(Result::NotFound, {messages::familyUnused(code), messages::familyNotDeleted(code)});
+        return outcome(Result::NotFound,
+                       {messages::familyUnused(code), messages::familyNotDeleted(code)});
     m_families.remove();
     tx.commit();
     return outcome(Result::Done, {messages::familyUnused(code), messages::familyDeleted(code)});
@@ -202,7 +205,8 @@ Outcome MemberRegister::createMember(std::string_view typedCallName, std::string
     prepareFamilies();
     prepareMembers();
     store::Transaction tx(m_members.connection());
-    if (m_members.findKey({code})) return outcome(Result::Refused, {messages::memberJustEntered(callName)});
+    if (m_members.findKey({code}))
+        return outcome(Result::Refused, {messages::memberJustEntered(callName)});
     // Every member names an existing family.
     if (family.empty() || !m_families.findKey({family}))
         return outcome(Result::Refused, {messages::familyGone(family)});

@@ -16,7 +16,8 @@ const std::vector<std::string>& familyFieldNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> out = {"ALAMAT", "TELP"};
         for (const char* parent : {"MR", "MS"})
-            for (const char* part : {"NAMA", "KANTOR", "ALAMAT", "TELP", "HP", "PINBB", "EMAIL", "WEB"})
+            for (const char* part :
+                 {"NAMA", "KANTOR", "ALAMAT", "TELP", "HP", "PINBB", "EMAIL", "WEB"})
                 out.push_back(std::string(parent) + part);
         return out;
     }();
@@ -41,11 +42,16 @@ namespace {
 // The window's label of each converted box, as the user reads it.
 const char* boxLabel(MemberBox box) {
     switch (box) {
-        case MemberBox::Borrowed: return "Amount of borrow";
-        case MemberBox::Birth: return "Date Of Birth";
-        case MemberBox::Penalty: return "Denda/penalty";
-        case MemberBox::Maximum: return "Maximum to borrow";
-        case MemberBox::LoanDays: return "Lenght of borrowed";
+        case MemberBox::Borrowed:
+            return "Amount of borrow";
+        case MemberBox::Birth:
+            return "Date Of Birth";
+        case MemberBox::Penalty:
+            return "Denda/penalty";
+        case MemberBox::Maximum:
+            return "Maximum to borrow";
+        case MemberBox::LoanDays:
+            return "Lenght of borrowed";
     }
     return "";
 }
@@ -79,7 +85,8 @@ MemberValidation validateMemberForm(const MemberForm& form) {
     v.web = form.web;
     v.klass = form.klass;
 
-    if (auto problem = readCount(form.borrowed, v.borrowed)) return refused(MemberBox::Borrowed, *problem);
+    if (auto problem = readCount(form.borrowed, v.borrowed))
+        return refused(MemberBox::Borrowed, *problem);
 
     const std::string birth = core::trim(form.birth);
     if (!birth.empty()) {
@@ -93,12 +100,15 @@ MemberValidation validateMemberForm(const MemberForm& form) {
 
     const std::string penalty = core::trim(form.penalty);
     auto p = core::parseNumber(penalty);
-    if (!p || !std::isfinite(*p)) return refused(MemberBox::Penalty, core::notANumberMessage(penalty));
+    if (!p || !std::isfinite(*p))
+        return refused(MemberBox::Penalty, core::notANumberMessage(penalty));
     if (*p < 0) return refused(MemberBox::Penalty, "'" + penalty + "' may not be below zero");
     v.penalty = *p;
 
-    if (auto problem = readCount(form.maximum, v.maximum)) return refused(MemberBox::Maximum, *problem);
-    if (auto problem = readCount(form.loanDays, v.loanDays)) return refused(MemberBox::LoanDays, *problem);
+    if (auto problem = readCount(form.maximum, v.maximum))
+        return refused(MemberBox::Maximum, *problem);
+    if (auto problem = readCount(form.loanDays, v.loanDays))
+        return refused(MemberBox::LoanDays, *problem);
 
     MemberValidation ok;
     ok.values = std::move(v);
@@ -134,8 +144,12 @@ std::string familyCodeTooLong(std::string_view c) {
 std::string familySaved(std::string_view c) { return s(c) + " Sucsessfully to save"; }
 std::string familyNotSaved(std::string_view c) { return s(c) + " not save, try again."; }
 std::string familyCancelled(std::string_view c) { return s(c) + " Cancell/Not saved"; }
-std::string familyUsed(std::string_view c) { return s(c) + " used by Member, may not delete till unused"; }
-std::string familyUnused(std::string_view c) { return s(c) + " unused. And, will be continue to delete"; }
+std::string familyUsed(std::string_view c) {
+    return s(c) + " used by Member, may not delete till unused";
+}
+std::string familyUnused(std::string_view c) {
+    return s(c) + " unused. And, will be continue to delete";
+}
 std::string familyDeleted(std::string_view c) { return s(c) + " was deleted."; }
 std::string familyNotDeleted(std::string_view c) { return s(c) + " not deleted, try again."; }
 std::string newMemberQuestion(std::string_view c) { return "Is: \"" + s(c) + "\" a new MEMBER ?"; }

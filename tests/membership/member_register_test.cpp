@@ -3,10 +3,11 @@
 // the rows each step leaves behind. A second connection plays another
 // workstation.
 
+#include "membership/member_register.h"
+
 #include <gtest/gtest.h>
 
 #include "core/error.h"
-#include "membership/member_register.h"
 #include "store/connection.h"
 #include "store/table.h"
 #include "support/fixture.h"
@@ -42,21 +43,27 @@ protected:
     }
 
     long long count(const char* table) {
-        return std::get<std::int64_t>(other.select(std::string("SELECT count(*) FROM \"") + table + "\"")[0][0]);
+        return std::get<std::int64_t>(
+            other.select(std::string("SELECT count(*) FROM \"") + table + "\"")[0][0]);
     }
 
     // One row as the file holds it, every column rendered, NULL shown as such.
     std::string storedRow(const char* table, const char* keyField, const std::string& key) {
-        auto rows = other.select(std::string("SELECT * FROM \"") + table + "\" WHERE \"" + keyField + "\" = ?",
-                                 {key});
+        auto rows = other.select(
+            std::string("SELECT * FROM \"") + table + "\" WHERE \"" + keyField + "\" = ?", {key});
         if (rows.empty()) return "<no row>";
         std::string out;
         for (const auto& v : rows[0]) {
-            if (std::holds_alternative<std::monostate>(v)) out += "NULL|";
-            else if (auto s = std::get_if<std::string>(&v)) out += "'" + *s + "'|";
-            else if (auto n = std::get_if<std::int64_t>(&v)) out += std::to_string(*n) + "|";
-            else if (auto d = std::get_if<double>(&v)) out += std::to_string(*d) + "|";
-            else out += "blob|";
+            if (std::holds_alternative<std::monostate>(v))
+                out += "NULL|";
+            else if (auto s = std::get_if<std::string>(&v))
+                out += "'" + *s + "'|";
+            else if (auto n = std::get_if<std::int64_t>(&v))
+                out += std::to_string(*n) + "|";
+            else if (auto d = std::get_if<double>(&v))
+                out += std::to_string(*d) + "|";
+            else
+                out += "blob|";
         }
         return out;
     }
@@ -85,7 +92,8 @@ protected:
 TEST_F(MemberRegisterTest, NewFamilyRowHoldsOnlyItsCode) {
     Outcome o = reg.createFamily(" riverside ");
     EXPECT_EQ(o.result, Result::Done);
-    EXPECT_EQ(o.messages, Messages{"Congratulation, FAMILY: RIVERSIDE sucessfully insert to the system."});
+    EXPECT_EQ(o.messages,
+              Messages{"Congratulation, FAMILY: RIVERSIDE sucessfully insert to the system."});
     EXPECT_EQ(count("tKELUARGA"), 1);
     auto f = reg.findFamily("Riverside");
     ASSERT_TRUE(f);
@@ -97,8 +105,9 @@ TEST_F(MemberRegisterTest, FamilyStoredMeanwhileByAnotherWorkstationIsNotWritten
     otherAddsFamily("RIVERSIDE", "Jl. Other 1");
     Outcome o = reg.createFamily("RIVERSIDE");
     EXPECT_EQ(o.result, Result::Refused);
-    EXPECT_EQ(o.messages, Messages{"Sorry, FAMILY RIVERSIDE just enter by another user.\r"
-                                   "DoubleRecord not allowed. Not saved yet and try again please."});
+    EXPECT_EQ(o.messages,
+              Messages{"Sorry, FAMILY RIVERSIDE just enter by another user.\r"
+                       "DoubleRecord not allowed. Not saved yet and try again please."});
     EXPECT_EQ(count("tKELUARGA"), 1);
     EXPECT_EQ(reg.findFamily("riverside")->fields.at("ALAMAT"), "Jl. Other 1");
 }
@@ -143,7 +152,8 @@ TEST_F(MemberRegisterTest, SavingAFamilyWritesItsFieldsAsTypedOrSaysItIsGone) {
     t.setIndexName("iKDFKELUARGA");
     t.open();
     ASSERT_TRUE(t.findKey({"RIVERSIDE"}));
-    for (const auto& name : membership::familyFieldNames()) EXPECT_EQ(t.asString(name), " " + name + " value");
+    for (const auto& name : membership::familyFieldNames())
+        EXPECT_EQ(t.asString(name), " " + name + " value");
 
     o = reg.saveFamily("GONE", fields);
     EXPECT_EQ(o.result, Result::NotFound);
@@ -158,7 +168,8 @@ protected:
 TEST_F(FamilyWithMemberTest, NewMemberGetsFamilyAddressPhoneAndDefaultLoanRules) {
     Outcome o = reg.createMember("ELDEST", "RIVERSIDE");
     EXPECT_EQ(o.result, Result::Done);
-    EXPECT_EQ(o.messages, Messages{"Congratulation, MEMBER: ELDEST sucessfully insert to the system."});
+    EXPECT_EQ(o.messages,
+              Messages{"Congratulation, MEMBER: ELDEST sucessfully insert to the system."});
     auto m = reg.findMember("eldest.riverside");
     ASSERT_TRUE(m);
     EXPECT_EQ(m->code, "ELDEST.RIVERSIDE");
@@ -183,16 +194,18 @@ TEST_F(FamilyWithMemberTest, EnterOnAnExistingCallNameEndsInTheDoubleRecordMessa
     EXPECT_FALSE(reg.findMember("ELDEST"));
     Outcome o = reg.createMember("ELDEST", "RIVERSIDE");
     EXPECT_EQ(o.result, Result::Refused);
-    EXPECT_EQ(o.messages, Messages{"Sorry, MEMBER ELDEST just enter by another user.\r"
-                                   "DoubleRecord not allowed. Not saved yet and try again please."});
+    EXPECT_EQ(o.messages,
+              Messages{"Sorry, MEMBER ELDEST just enter by another user.\r"
+                       "DoubleRecord not allowed. Not saved yet and try again please."});
     EXPECT_EQ(count("tANGGOTA"), 1);
 }
 
 TEST_F(FamilyWithMemberTest, NoMemberWithoutItsFamily) {
     Outcome o = reg.createMember("ANI", "NOSUCH");
     EXPECT_EQ(o.result, Result::Refused);
-    EXPECT_EQ(o.messages, Messages{"Sorry, FAMILY NOSUCH is not in the system any more (deleted by another "
-                                   "user).\rMember not saved."});
+    EXPECT_EQ(o.messages,
+              Messages{"Sorry, FAMILY NOSUCH is not in the system any more (deleted by another "
+                       "user).\rMember not saved."});
     EXPECT_EQ(reg.createMember("ANI", "  ").result, Result::Refused);
     EXPECT_EQ(count("tANGGOTA"), 0);
 }
@@ -204,8 +217,9 @@ TEST_F(FamilyWithMemberTest, CodeLongerThanTheFieldIsRefusedNotCut) {
     EXPECT_FALSE(reg.newMemberCodeProblem("ELIZABETH.RIVERSIDE"));
     Outcome o = reg.createMember("ELIZABETHANNE", "RIVERSIDE");
     EXPECT_EQ(o.result, Result::Refused);
-    EXPECT_EQ(o.messages, Messages{"Member ID \"ELIZABETHANNE.RIVERSIDE\" is longer than 20 characters.\r"
-                                   "Use a shorter call name please. Not saved."});
+    EXPECT_EQ(o.messages,
+              Messages{"Member ID \"ELIZABETHANNE.RIVERSIDE\" is longer than 20 characters.\r"
+                       "Use a shorter call name please. Not saved."});
     EXPECT_EQ(count("tANGGOTA"), 0);
 }
 
@@ -230,7 +244,8 @@ TEST_F(FamilyWithMemberTest, UnusedFamilyIsDeletedWithBothMessages) {
     ASSERT_EQ(reg.createMember("ANI", "SANTOSO").result, Result::Done);
     Outcome o = reg.deleteFamily("RIVERSIDE", false);
     EXPECT_EQ(o.result, Result::Done);
-    EXPECT_EQ(o.messages, (Messages{"RIVERSIDE unused. And, will be continue to delete", "RIVERSIDE was deleted."}));
+    EXPECT_EQ(o.messages, (Messages{"RIVERSIDE unused. And, will be continue to delete",
+                                    "RIVERSIDE was deleted."}));
     EXPECT_EQ(count("tKELUARGA"), 1);
     EXPECT_FALSE(reg.findFamily("RIVERSIDE"));
     EXPECT_TRUE(reg.findFamily("SANTOSO"));
@@ -240,8 +255,8 @@ TEST_F(FamilyWithMemberTest, UnusedFamilyIsDeletedWithBothMessages) {
 
     o = reg.deleteFamily("RIVERSIDE", false);
     EXPECT_EQ(o.result, Result::NotFound);
-    EXPECT_EQ(o.messages,
-              (Messages{"RIVERSIDE unused. And, will be continue to delete", "RIVERSIDE not deleted, try again."}));
+    EXPECT_EQ(o.messages, (Messages{"RIVERSIDE unused. And, will be continue to delete",
+                                    "RIVERSIDE not deleted, try again."}));
 }
 
 TEST_F(FamilyWithMemberTest, SaveWritesEveryBoxAndReadsBackTheSame) {

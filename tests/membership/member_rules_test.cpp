@@ -1,9 +1,10 @@
 // Member codes, the checks on typed member values and the age.
 
+#include "membership/member_rules.h"
+
 #include <gtest/gtest.h>
 
 #include "core/error.h"
-#include "membership/member_rules.h"
 
 namespace {
 
@@ -84,9 +85,12 @@ TEST(MemberValidation, FirstBadBoxIsNamedAndNoValuesComeBack) {
          "Date Of Birth: '2021-02-30' is not a valid date (yyyy-mm-dd)\rNothing was saved."},
         {"date in another order", [](MemberForm& f) { f.birth = "10-05-2000"; }, MemberBox::Birth,
          "Date Of Birth: '10-05-2000' is not a valid date (yyyy-mm-dd)\rNothing was saved."},
-        {"date with a time", [](MemberForm& f) { f.birth = "2000-05-10 10:00:00"; }, MemberBox::Birth,
-         "Date Of Birth: '2000-05-10 10:00:00' is not a valid date (yyyy-mm-dd)\rNothing was saved."},
-        {"penalty with thousands separator", [](MemberForm& f) { f.penalty = "1,500"; }, MemberBox::Penalty,
+        {"date with a time", [](MemberForm& f) { f.birth = "2000-05-10 10:00:00"; },
+         MemberBox::Birth,
+         "Date Of Birth: '2000-05-10 10:00:00' is not a valid date (yyyy-mm-dd)\rNothing was "
+         "saved."},
+        {"penalty with thousands separator", [](MemberForm& f) { f.penalty = "1,500"; },
+         MemberBox::Penalty,
          "Denda/penalty: '1,500' is not a valid floating point value\rNothing was saved."},
         {"negative penalty", [](MemberForm& f) { f.penalty = "-500"; }, MemberBox::Penalty,
          "Denda/penalty: '-500' may not be below zero\rNothing was saved."},
@@ -102,7 +106,8 @@ TEST(MemberValidation, FirstBadBoxIsNamedAndNoValuesComeBack) {
              f.loanDays = "x";
              f.borrowed = "y";
          },
-         MemberBox::Borrowed, "Amount of borrow: 'y' is not a valid integer value\rNothing was saved."},
+         MemberBox::Borrowed,
+         "Amount of borrow: 'y' is not a valid integer value\rNothing was saved."},
     };
     for (const auto& c : cases) {
         MemberForm f = goodForm();
@@ -116,7 +121,9 @@ TEST(MemberValidation, FirstBadBoxIsNamedAndNoValuesComeBack) {
 }
 
 TEST(MemberAge, YearsCountFromTheBirthdayOn) {
-    const auto on = [](int y, int m, int d) { return core::DateTime::fromParts(y, m, d, 15, 30, 0); };
+    const auto on = [](int y, int m, int d) {
+        return core::DateTime::fromParts(y, m, d, 15, 30, 0);
+    };
     EXPECT_EQ(membership::ageMessage("2000-05-10", on(2020, 5, 9)), "19 years old");
     EXPECT_EQ(membership::ageMessage("2000-05-10", on(2020, 5, 10)), "20 years old");
     EXPECT_EQ(membership::ageMessage(" 2000-05-10 ", on(2020, 4, 30)), "19 years old");
