@@ -74,6 +74,7 @@ private slots:
     void newMemberShowsItsRowAndSavesWithPageDown_thenCloseEmptiesTheWindow();
     void existingCallNameEndsInDoubleRecord();
     void pickFromTheMemberListOpensItWithThePreview();
+    void familyPickAndFamilyEditOverAnOpenMember();
     void escapeRules();
     void escapeDoesNotCloseTheWindowOverAnEdit();
     void pageUpPressesCopyAddress();
@@ -267,6 +268,38 @@ void MemberWindowTest::pickFromTheMemberListOpensItWithThePreview() {
     h.enter(h.button("bbtEditMember"));
     QVERIFY(h.focus() == h.box("edtNMANGGOTA"));
     QVERIFY(h.button("bbtSaveMember")->isVisible());
+}
+
+void MemberWindowTest::familyPickAndFamilyEditOverAnOpenMember() {
+    Harness h(true);
+    h.typeInto(h.familySearch(), "HAL");
+    QTest::keyClick(h.familySearch(), Qt::Key_Down);
+    QTableView* list = h.window->familyLookup()->grid();
+    QVERIFY(h.focus() == list);
+    QCOMPARE(list->model()->rowCount(), 1);
+    h.enter(list);
+    QCOMPARE(h.familySearch()->text(), QString("HALIM"));
+    QCOMPARE(h.box("edtKDFKELUARGA")->text(), QString("HALIM"));
+    QVERIFY(!h.familySearch()->isEnabled());
+    QVERIFY(h.focus() == h.memberSearch());
+
+    h.typeInto(h.memberSearch(), "ANI.HALIM");
+    h.enter(h.memberSearch());
+    h.dialogs.confirmAnswers = {false, true};
+    h.button("bbtEditFamily")->click();
+    QCOMPARE(
+        h.dialogs.texts(),
+        QStringList{
+            "You are still open a member record, close now and continue to edit family record?"});
+    QCOMPARE(h.box("edtKDFANGGOTA")->text(), QString("ANI.HALIM"));  // Cancel: nothing changes
+    QVERIFY(!h.button("bbtSaveFamily")->isVisible());
+    h.button("bbtEditFamily")->click();
+    QCOMPARE(h.box("edtKDFANGGOTA")->text(), QString());
+    QCOMPARE(h.memberSearch()->text(), QString());
+    QVERIFY(!h.button("bbtEditMember")->isVisible());
+    QVERIFY(h.button("bbtSaveFamily")->isVisible());
+    QVERIFY(!h.window->findChild<QWidget*>("pnlMEMBER")->isEnabled());
+    QVERIFY(h.focus() == h.box("edtALAMATkeluarga"));
 }
 
 void MemberWindowTest::escapeRules() {
