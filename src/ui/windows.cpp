@@ -1,6 +1,7 @@
 #include "ui/windows.h"
 
 #include "app/uTOVIRAK.h"
+#include "catalogue/uBUKU.h"
 #include "membership/uMEMBER.h"
 #include "search/uSEARCH.h"
 #include "search/uSEARCHM.h"
@@ -10,6 +11,7 @@ namespace ui {
 
 WindowFactories programWindows() {
     WindowFactories f;
+    f.bookEntry = [](AppContext& ctx) -> QWidget* { return new TfrmBUKU(ctx); };
     f.bookSearch = [](AppContext& ctx, QWidget* parent, const QString& text) {
         TfrmSEARCH w(ctx, parent);
         w.start(text);
