@@ -5,7 +5,6 @@
 // scrolls.
 
 #include <benchmark/benchmark.h>
-
 #include <sqlite3.h>
 
 #include <chrono>
@@ -22,17 +21,21 @@ namespace {
 
 constexpr int kCopies = 1'000'000;
 
-const char* const kWords1[] = {"The Secret", "A Journey", "Stories", "The Little", "Adventures", "The Book",
-                               "Tales", "The Last", "Letters", "Songs", "Laskar", "Negeri"};
-const char* const kWords2[] = {"of the Sea", "to the Mountains", "from Java", "of the Forest", "in the Library",
-                               "of Stars", "under the Rain", "of the River", "for Young Readers", "of Numbers",
-                               "of the Island", "at School", "Pelangi", "Lima Menara"};
-const char* const kAuthors[] = {"Andrea Hirata", "Ahmad Tohari", "Dee Lestari", "Enid Blyton", "Roald Dahl",
-                                "Pramoedya A. Toer", "Leila S. Chudori", "J. K. Rowling", "Tere Liye",
-                                "Astrid Lindgren", "Sapardi D. Damono", "C. S. Lewis"};
-const char* const kPublishers[] = {"Gramedia", "Bentang Pustaka", "Mizan", "Balai Pustaka",
-                                   "Penguin", "Erlangga", "Kanisius"};
-const char* const kKeywords[] = {"fiction children", "reading school", "history", "science nature", "poetry"};
+const char* const kWords1[] = {"The Secret", "A Journey", "Stories", "The Little",
+                               "Adventures", "The Book",  "Tales",   "The Last",
+                               "Letters",    "Songs",     "Laskar",  "Negeri"};
+const char* const kWords2[] = {
+    "of the Sea",    "to the Mountains", "from Java",    "of the Forest",     "in the Library",
+    "of Stars",      "under the Rain",   "of the River", "for Young Readers", "of Numbers",
+    "of the Island", "at School",        "Pelangi",      "Lima Menara"};
+const char* const kAuthors[] = {"Andrea Hirata",    "Ahmad Tohari",      "Dee Lestari",
+                                "Enid Blyton",      "Roald Dahl",        "Pramoedya A. Toer",
+                                "Leila S. Chudori", "J. K. Rowling",     "Tere Liye",
+                                "Astrid Lindgren",  "Sapardi D. Damono", "C. S. Lewis"};
+const char* const kPublishers[] = {"Gramedia", "Bentang Pustaka", "Mizan",   "Balai Pustaka",
+                                   "Penguin",  "Erlangga",        "Kanisius"};
+const char* const kKeywords[] = {"fiction children", "reading school", "history", "science nature",
+                                 "poetry"};
 
 // The library, built once per run in a temporary installation: one prepared
 // INSERT bound and stepped per copy, all inside one transaction.
@@ -48,16 +51,20 @@ struct Library {
         db.open();
         db.begin();
         sqlite3_stmt* insert = nullptr;
-        sqlite3_prepare_v2(db.handle(),
-                           "INSERT INTO tBUKU (JENIS, KDBARANG, TITLE, AUTHOR, PUBLISHER, KEYWORD, CNKLS, CNRAK,"
-                           " CNBRS, DDC, BAHASA, STATUS, USIA) VALUES ('1', ?, ?, ?, ?, ?, 'LIB', ?, ?, ?, ?, 'A', ?)",
-                           -1, &insert, nullptr);
+        sqlite3_prepare_v2(
+            db.handle(),
+            "INSERT INTO tBUKU (JENIS, KDBARANG, TITLE, AUTHOR, PUBLISHER, KEYWORD, CNKLS, CNRAK,"
+            " CNBRS, DDC, BAHASA, STATUS, USIA) VALUES ('1', ?, ?, ?, ?, ?, 'LIB', ?, ?, ?, ?, "
+            "'A', ?)",
+            -1, &insert, nullptr);
         char code[20], title[80], rack[4], row[4], ddc[8];
         for (int i = 0; i < kCopies; ++i) {
             // 1,000 copies entered per day from 2020-01-01 on, codes unique.
             const int day = i / 1000, month = day / 28 % 12 + 1, year = 2020 + day / 336;
-            std::snprintf(code, sizeof code, "1%04d%02d%02d%04d", year, month, day % 28 + 1, i % 1000 + 1);
-            std::snprintf(title, sizeof title, "%s %s %d", kWords1[i % 12], kWords2[(i / 12) % 14], i % 97);
+            std::snprintf(code, sizeof code, "1%04d%02d%02d%04d", year, month, day % 28 + 1,
+                          i % 1000 + 1);
+            std::snprintf(title, sizeof title, "%s %s %d", kWords1[i % 12], kWords2[(i / 12) % 14],
+                          i % 97);
             std::snprintf(rack, sizeof rack, "R%02d", i % 40);
             std::snprintf(row, sizeof row, "%03d", i % 7);
             std::snprintf(ddc, sizeof ddc, "%03d", i % 1000);
@@ -76,7 +83,8 @@ struct Library {
         }
         sqlite3_finalize(insert);
         db.commit();
-        buildSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+        buildSeconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
         std::fprintf(stderr, "library of %d copies built in %.1f s\n", kCopies, buildSeconds);
     }
 };
@@ -88,11 +96,11 @@ Library& library() {
 
 // What the librarian types, from every copy to a single one.
 const char* const kTexts[] = {
-    "",             // the box was empty: every copy
-    "blyton",       // an author: one copy in twelve
-    "lima menara",  // a title part: one copy in fourteen
-    "120200115012", // part of the item codes of ten copies entered one day
-    "no such book", // nothing at all
+    "",              // the box was empty: every copy
+    "blyton",        // an author: one copy in twelve
+    "lima menara",   // a title part: one copy in fourteen
+    "120200115012",  // part of the item codes of ten copies entered one day
+    "no such book",  // nothing at all
 };
 
 void describe(benchmark::State& state, store::Query& q) {
@@ -105,7 +113,8 @@ void describe(benchmark::State& state, store::Query& q) {
 void BM_CombinedSearchFirstRows(benchmark::State& state) {
     Library& lib = library();
     store::Query q(lib.db, "tqBUKU", "SELECT * FROM tBUKU");
-    const std::string statement = search::bookSearchStatement(search::BookSearch::Combined, kTexts[state.range(0)]);
+    const std::string statement =
+        search::bookSearchStatement(search::BookSearch::Combined, kTexts[state.range(0)]);
     for (auto _ : state) {
         q.close();
         q.setSql(statement);
@@ -119,7 +128,8 @@ void BM_CombinedSearchFirstRows(benchmark::State& state) {
 void BM_CombinedSearchFullCount(benchmark::State& state) {
     Library& lib = library();
     store::Query q(lib.db, "tqBUKU", "SELECT * FROM tBUKU");
-    const std::string statement = search::bookSearchStatement(search::BookSearch::Combined, kTexts[state.range(0)]);
+    const std::string statement =
+        search::bookSearchStatement(search::BookSearch::Combined, kTexts[state.range(0)]);
     for (auto _ : state) {
         q.close();
         q.setSql(statement);
@@ -134,7 +144,8 @@ void BM_ItemCodeSearchOnEnter(benchmark::State& state) {
     Library& lib = library();
     store::Query q(lib.db, "tqBUKU", "SELECT * FROM tBUKU");
     const std::string typed = "1202001150123";
-    const std::string statement = search::bookSearchStatement(search::bookSearchOnEnter(typed), typed);
+    const std::string statement =
+        search::bookSearchStatement(search::bookSearchOnEnter(typed), typed);
     for (auto _ : state) {
         q.close();
         q.setSql(statement);

@@ -37,10 +37,14 @@ ProductLookup productLookup(ProductField field, std::string_view text) {
     const std::string trimmed = core::trim(text);
     if (trimmed.empty()) {
         switch (field) {
-            case ProductField::Title: return {{}, "TITLE blank"};
-            case ProductField::Author: return {{}, "AUTHOR blank"};
-            case ProductField::Publisher: return {{}, "PUBLISHER blank"};
-            case ProductField::Isbn: return {{}, "ISBN blank"};
+            case ProductField::Title:
+                return {{}, "TITLE blank"};
+            case ProductField::Author:
+                return {{}, "AUTHOR blank"};
+            case ProductField::Publisher:
+                return {{}, "PUBLISHER blank"};
+            case ProductField::Isbn:
+                return {{}, "ISBN blank"};
         }
     }
     return {productSearchAddress(trimmed), {}};

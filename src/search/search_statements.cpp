@@ -22,11 +22,16 @@ std::string bookSearchStatement(BookSearch search, std::string_view typed) {
         return textSearchStatement("tBUKU", fields, Match::Contains, typed);
     };
     switch (search) {
-        case BookSearch::Title: return contains({"TITLE"});
-        case BookSearch::Author: return contains({"AUTHOR"});
-        case BookSearch::Publisher: return contains({"PUBLISHER"});
-        case BookSearch::Keyword: return contains({"KEYWORD"});
-        case BookSearch::ItemCode: return textSearchStatement("tBUKU", {"KDBARANG"}, Match::Whole, typed);
+        case BookSearch::Title:
+            return contains({"TITLE"});
+        case BookSearch::Author:
+            return contains({"AUTHOR"});
+        case BookSearch::Publisher:
+            return contains({"PUBLISHER"});
+        case BookSearch::Keyword:
+            return contains({"KEYWORD"});
+        case BookSearch::ItemCode:
+            return textSearchStatement("tBUKU", {"KDBARANG"}, Match::Whole, typed);
         case BookSearch::Combined:
             return contains({"TITLE", "AUTHOR", "PUBLISHER", "KDBARANG", "KEYWORD"});
     }
@@ -42,13 +47,18 @@ std::string memberSearchStatement(MemberSearch search, std::string_view typed) {
         return textSearchStatement("tANGGOTA", fields, Match::Contains, typed);
     };
     switch (search) {
-        case MemberSearch::FamilyName: return contains({"KDFKELUARGA"});
-        case MemberSearch::FamiliarName: return contains({"KDFANGGOTA"});
-        case MemberSearch::FullName: return contains({"NMANGGOTA"});
-        case MemberSearch::Address: return contains({"ALAMAT"});
+        case MemberSearch::FamilyName:
+            return contains({"KDFKELUARGA"});
+        case MemberSearch::FamiliarName:
+            return contains({"KDFANGGOTA"});
+        case MemberSearch::FullName:
+            return contains({"NMANGGOTA"});
+        case MemberSearch::Address:
+            return contains({"ALAMAT"});
         case MemberSearch::MemberCode:
             return textSearchStatement("tANGGOTA", {"KDFANGGOTA"}, Match::Whole, typed);
-        case MemberSearch::Combined: return contains({"KDFKELUARGA", "KDFANGGOTA", "NMANGGOTA", "ALAMAT"});
+        case MemberSearch::Combined:
+            return contains({"KDFKELUARGA", "KDFANGGOTA", "NMANGGOTA", "ALAMAT"});
     }
     return {};
 }

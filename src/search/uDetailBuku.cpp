@@ -52,9 +52,9 @@ TfrmDetailBuku::TfrmDetailBuku(ui::AppContext& ctx, const search::BookDetail& d,
     const int boxHeight = QLineEdit().sizeHint().height();
     m_location->setFixedSize(kCoverWide + 10, labelHeight + boxHeight);
     int x = kCoverNarrow + 4;
-    for (auto [caption, name, text] : {std::tuple{"Room", "edtCNKLS", &d.room},
-                                       std::tuple{"Rack", "edtCNRAK", &d.rack},
-                                       std::tuple{"Row", "edtCNBRS", &d.row}}) {
+    for (auto [caption, name, text] :
+         {std::tuple{"Room", "edtCNKLS", &d.room}, std::tuple{"Rack", "edtCNRAK", &d.rack},
+          std::tuple{"Row", "edtCNBRS", &d.row}}) {
         auto* label = new QLabel(caption, m_location);
         label->setGeometry(x, 0, kLocationBoxWidth, labelHeight);
         auto* edit = box(name, *text, m_location);

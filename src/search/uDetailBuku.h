@@ -1,6 +1,5 @@
 #pragma once
-// TfrmDetailBuku: the read-only detail of one book copy, with buttons that
-// look its title, author, publisher or ISBN up in the product search.
+// TfrmDetailBuku: the read-only detail of one book copy, with product-search buttons.
 
 #include <QDialog>
 
@@ -14,7 +13,8 @@ class QPushButton;
 class TfrmDetailBuku : public QDialog {
     Q_OBJECT
 public:
-    TfrmDetailBuku(ui::AppContext& ctx, const search::BookDetail& detail, QWidget* parent = nullptr);
+    TfrmDetailBuku(ui::AppContext& ctx, const search::BookDetail& detail,
+                   QWidget* parent = nullptr);
 
     // A product-search button: the message for a blank box, otherwise the
     // address opened in the browser and the focus left on "ISBN".

@@ -35,8 +35,8 @@ TfrmOCLC::TfrmOCLC(ui::AppContext& ctx, const QString& title, QWidget* parent) :
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     top->addWidget(close);
     layout->addLayout(top);
-    layout->addWidget(
-        new QLabel("Try to click HideDetail to get more clean and show the DDC look simple.", this));
+    layout->addWidget(new QLabel(
+        "Try to click HideDetail to get more clean and show the DDC look simple.", this));
 
     m_browser = new ui::OnlineView(ctx.opener, this);
     layout->addWidget(m_browser, 1);

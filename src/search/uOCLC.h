@@ -1,6 +1,5 @@
 #pragma once
-// TfrmOCLC: the Dewey classification browser shown inside the program,
-// searched for the title of the book being entered.
+// TfrmOCLC: the Dewey classification browser inside the program, searched for a book's title.
 
 #include <QDialog>
 

@@ -55,7 +55,8 @@ void TfrmSEARCH::enterPressed(const QString& text) {
 
 void TfrmSEARCH::openDetail() {
     const QModelIndex current = grid()->currentIndex();
-    if (current.isValid() && m_query.isOpen()) m_query.moveTo(static_cast<std::size_t>(current.row()));
+    if (current.isValid() && m_query.isOpen())
+        m_query.moveTo(static_cast<std::size_t>(current.row()));
     TfrmDetailBuku detail(m_ctx, search::bookDetailOf(m_query), this);
     detail.exec();
 }
@@ -64,7 +65,8 @@ bool TfrmSEARCH::eventFilter(QObject* watched, QEvent* event) {
     if (watched == grid()->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         // The row under the pointer becomes current; a click beside the rows
         // shows the current one (or empty boxes on an empty result).
-        const QModelIndex at = grid()->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+        const QModelIndex at =
+            grid()->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint());
         if (at.isValid()) grid()->setCurrentIndex(at);
         openDetail();
         return true;

@@ -1,6 +1,5 @@
 #pragma once
-// TfrmSEARCH: the book search, finding copies by title, author, publisher,
-// keyword or item code, with the detail of a copy on double click.
+// TfrmSEARCH: the book search, finding copies by title, author, publisher, keyword or code.
 
 #include "search/search_statements.h"
 #include "search/uSearchWindow.h"

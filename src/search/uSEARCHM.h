@@ -1,6 +1,5 @@
 #pragma once
-// TfrmSEARCHM: the member search, finding members by family name, familiar
-// name, full name, address or member code.
+// TfrmSEARCHM: the member search, finding members by name, address or member code.
 
 #include "search/search_statements.h"
 #include "search/uSearchWindow.h"

@@ -125,9 +125,14 @@ bool SearchWindow::eventFilter(QObject* watched, QEvent* event) {
                 enterPressed(text);
                 return true;
             }
-            case Qt::Key_Down: m_grid->setFocus(); return true;
-            case Qt::Key_Escape: reject(); return true;
-            default: break;
+            case Qt::Key_Down:
+                m_grid->setFocus();
+                return true;
+            case Qt::Key_Escape:
+                reject();
+                return true;
+            default:
+                break;
         }
     }
     return QDialog::eventFilter(watched, event);

@@ -1,8 +1,5 @@
 #pragma once
-// SearchWindow: what the book and member search windows share: the search
-// box and its keys, one button per search, the read-only result grid over a
-// shared query with its navigator, and the close rule that restores the
-// main window.
+// SearchWindow: the search box, buttons, result grid and close rule both searches share.
 
 #include <QDialog>
 #include <string>

@@ -35,8 +35,8 @@ TfrmTool::TfrmTool(ui::AppContext& ctx, ToolWindows windows, QWidget* parent)
     auto* columns = new QHBoxLayout;
     auto* lookups = new QVBoxLayout;
     using search::LookupService;
-    auto lookupButton = [this](QWidget* owner, QLayout* into, const char* name, const QString& caption,
-                               LookupService service) {
+    auto lookupButton = [this](QWidget* owner, QLayout* into, const char* name,
+                               const QString& caption, LookupService service) {
         auto* b = new QPushButton(caption, owner);
         b->setObjectName(name);
         b->setAutoDefault(false);
@@ -51,10 +51,13 @@ TfrmTool::TfrmTool(ui::AppContext& ctx, ToolWindows windows, QWidget* parent)
     m_edtCari->setObjectName("edtCari");
     m_edtCari->installEventFilter(this);
     websiteLayout->addWidget(m_edtCari);
-    lookupButton(website, websiteLayout, "bbtWorldCat", "Search ISBN at WorldCat / OCLC", LookupService::WorldCat);
-    lookupButton(website, websiteLayout, "bbtISBNdb", "Search ISBN number at ISBNdb", LookupService::IsbnDb);
+    lookupButton(website, websiteLayout, "bbtWorldCat", "Search ISBN at WorldCat / OCLC",
+                 LookupService::WorldCat);
+    lookupButton(website, websiteLayout, "bbtISBNdb", "Search ISBN number at ISBNdb",
+                 LookupService::IsbnDb);
     lookupButton(website, websiteLayout, "bbtAmazon", "Search at Amazon", LookupService::Amazon);
-    auto* ddc = lookupButton(website, websiteLayout, "bbtDDC", "Search DDC at OCLC", LookupService::Dewey);
+    auto* ddc =
+        lookupButton(website, websiteLayout, "bbtDDC", "Search DDC at OCLC", LookupService::Dewey);
     ddc->setIcon(style()->standardIcon(QStyle::SP_FileDialogContentsView));
     lookups->addWidget(website);
 
@@ -62,8 +65,10 @@ TfrmTool::TfrmTool(ui::AppContext& ctx, ToolWindows windows, QWidget* parent)
     auto* linksLayout = new QVBoxLayout(links);
     lookupButton(links, linksLayout, "bbtLOC", "Library of Congress USA", LookupService::Congress);
     lookupButton(links, linksLayout, "bbtLondon", "London Public Library", LookupService::London);
-    lookupButton(links, linksLayout, "bbtNLA", "National Library of Australia", LookupService::Australia);
-    lookupButton(links, linksLayout, "bbtNLB", "National Library Board Singapore", LookupService::Singapore);
+    lookupButton(links, linksLayout, "bbtNLA", "National Library of Australia",
+                 LookupService::Australia);
+    lookupButton(links, linksLayout, "bbtNLB", "National Library Board Singapore",
+                 LookupService::Singapore);
     lookupButton(links, linksLayout, "bbtJogjaLib", "JogjaLib, Indonesia", LookupService::Jogja);
     lookups->addWidget(links);
     columns->addLayout(lookups, 1);
@@ -114,11 +119,14 @@ void TfrmTool::openPrinting(const std::function<void(QWidget*)>& window) {
 void TfrmTool::openWithdrawal() {
     if (!m_windows.withdrawal) return;
     switch (search::withdrawalEntry(m_ctx.env.user, [this] { m_ctx.login(this); })) {
-        case search::WithdrawalEntry::Open: m_windows.withdrawal(this); break;
+        case search::WithdrawalEntry::Open:
+            m_windows.withdrawal(this);
+            break;
         case search::WithdrawalEntry::Refused:
             m_ctx.dialogs.information(this, ui::qs(app::kOnlyAdminLibrarian));
             break;
-        case search::WithdrawalEntry::Stopped: break;
+        case search::WithdrawalEntry::Stopped:
+            break;
     }
 }
 

@@ -1,7 +1,5 @@
 #pragma once
-// TfrmTool: the librarian's Tools window: look a title, an ISBN or a class
-// number up in outside catalogues, and open the label, card and withdrawal
-// windows.
+// TfrmTool: the librarian's Tools window of outside catalogue lookups and printing windows.
 
 #include <QDialog>
 #include <functional>

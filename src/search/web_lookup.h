@@ -22,7 +22,8 @@ std::string percentEncoded(std::string_view text);
 // Amazon": keywords (spaces as "+"), then the fixed pairs with the partner tag.
 // An "&" in the text is sent as "%26" so that it stays part of the keywords
 // rather than splitting the query.
-std::string productSearchAddress(std::string_view text, const LookupConfig& config = lookupConfig());
+std::string productSearchAddress(std::string_view text,
+                                 const LookupConfig& config = lookupConfig());
 
 // The buttons of the Tools window, one per outside service.
 enum class LookupService {

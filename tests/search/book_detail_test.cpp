@@ -1,8 +1,9 @@
 // What the book detail window shows of the shared query's current row.
 
+#include "search/book_detail.h"
+
 #include <gtest/gtest.h>
 
-#include "search/book_detail.h"
 #include "search/search_statements.h"
 #include "store/connection.h"
 #include "store/query.h"
@@ -55,14 +56,17 @@ TEST_F(BookDetailTest, CurrentRowTrimmedFieldByField) {
     EXPECT_EQ(d.author, "Author 2");
     EXPECT_EQ(d.itemCode, "1202611020002");
     EXPECT_EQ(d.room + "|" + d.rack + "|" + d.row, "LIB|R01|002");
-    EXPECT_EQ(d.ddc + "|" + d.udc + "|" + d.language + "|" + d.keyword + "|" + d.isbn, "813|8|ENG|sea|978-0");
-    EXPECT_EQ(d.originalOrCopy + "|" + d.condition + "|" + d.schoolClass + "|" + d.age + "|" + d.status,
-              "O|100%|5|12|B");
+    EXPECT_EQ(d.ddc + "|" + d.udc + "|" + d.language + "|" + d.keyword + "|" + d.isbn,
+              "813|8|ENG|sea|978-0");
+    EXPECT_EQ(
+        d.originalOrCopy + "|" + d.condition + "|" + d.schoolClass + "|" + d.age + "|" + d.status,
+        "O|100%|5|12|B");
     EXPECT_EQ(d.borrower + "|" + d.borrowDate, "ANI.WATI|2026-12-01");
 }
 
 TEST_F(BookDetailTest, EmptyOrClosedResultGivesEmptyBoxes) {
-    store::Query q(lib, "tqBUKU", search::bookSearchStatement(search::BookSearch::ItemCode, "none"));
+    store::Query q(lib, "tqBUKU",
+                   search::bookSearchStatement(search::BookSearch::ItemCode, "none"));
     q.open();
     ASSERT_TRUE(q.isEmpty());
     EXPECT_EQ(search::bookDetailOf(q).title, "");

@@ -1,6 +1,8 @@
 // The book and member search statements: their text per button, the Enter
 // rules, and what they find when run against a library file.
 
+#include "search/search_statements.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,7 +10,6 @@
 #include <utility>
 #include <vector>
 
-#include "search/search_statements.h"
 #include "store/connection.h"
 #include "store/query.h"
 #include "store/table.h"
@@ -37,8 +38,10 @@ TEST(BookSearchStatement, EachButtonBuildsItsStatement) {
 
 TEST(MemberSearchStatement, EachButtonBuildsItsStatement) {
     const std::vector<std::pair<MemberSearch, std::string>> cases = {
-        {MemberSearch::FamilyName, R"(SELECT * FROM tANGGOTA WHERE UPPER(KDFKELUARGA) like "%ANI%")"},
-        {MemberSearch::FamiliarName, R"(SELECT * FROM tANGGOTA WHERE UPPER(KDFANGGOTA) like "%ANI%")"},
+        {MemberSearch::FamilyName,
+         R"(SELECT * FROM tANGGOTA WHERE UPPER(KDFKELUARGA) like "%ANI%")"},
+        {MemberSearch::FamiliarName,
+         R"(SELECT * FROM tANGGOTA WHERE UPPER(KDFANGGOTA) like "%ANI%")"},
         {MemberSearch::FullName, R"(SELECT * FROM tANGGOTA WHERE UPPER(NMANGGOTA) like "%ANI%")"},
         {MemberSearch::Address, R"(SELECT * FROM tANGGOTA WHERE UPPER(ALAMAT) like "%ANI%")"},
         {MemberSearch::MemberCode, R"(SELECT * FROM tANGGOTA WHERE UPPER(KDFANGGOTA) like "ANI")"},
@@ -52,8 +55,8 @@ TEST(MemberSearchStatement, EachButtonBuildsItsStatement) {
 
 TEST(SearchStatement, EmptyTextListsEveryRowWhateverTheButton) {
     for (const char* typed : {"", "   ", "\t \t"}) {
-        for (auto b : {BookSearch::Title, BookSearch::Author, BookSearch::Publisher, BookSearch::Keyword,
-                       BookSearch::ItemCode, BookSearch::Combined})
+        for (auto b : {BookSearch::Title, BookSearch::Author, BookSearch::Publisher,
+                       BookSearch::Keyword, BookSearch::ItemCode, BookSearch::Combined})
             EXPECT_EQ(search::bookSearchStatement(b, typed), "SELECT * FROM tBUKU");
         for (auto m : {MemberSearch::FamilyName, MemberSearch::FamiliarName, MemberSearch::FullName,
                        MemberSearch::Address, MemberSearch::MemberCode, MemberSearch::Combined})
@@ -110,7 +113,8 @@ protected:
         addMember("ANI", "ANI", "Ani Wijaya", "Jl. Mawar 1", "0274-1", "ani@mail.id", "1A");
         addMember("DANI.SANTOSO", "SANTOSO", "Dani Santoso", "Jl. Melati 2", "0274-2", "", "2B");
         addMember("BUDI.SANTOSO", "SANTOSO", "Budi Santoso", "Jl. Anggrek 3", "0274-3", "", "3C");
-        addMember("RINA.WATI", "WATI", "Rina Wati", "Jl. Kenanga 4", "ZZZ777", "zzz777@mail.id", "ZZ7");
+        addMember("RINA.WATI", "WATI", "Rina Wati", "Jl. Kenanga 4", "ZZZ777", "zzz777@mail.id",
+                  "ZZ7");
     }
 
     void addBook(const char* code, const char* title, const char* author, const char* publisher,
@@ -186,7 +190,8 @@ TEST_F(SearchOverLibrary, ItemCodeSearchNeedsTheWholeCodeUnlessWildcardsAreTyped
     EXPECT_EQ(books(BookSearch::ItemCode, "123"), Codes{});
     EXPECT_EQ(books(BookSearch::ItemCode, "120261102000"), Codes{});
     EXPECT_EQ(books(BookSearch::ItemCode, " 1202611020002 "), Codes{"1202611020002"});
-    EXPECT_EQ(books(BookSearch::ItemCode, "12026110300%"), (Codes{"1202611030001", "1202611030002"}));
+    EXPECT_EQ(books(BookSearch::ItemCode, "12026110300%"),
+              (Codes{"1202611030001", "1202611030002"}));
     EXPECT_EQ(books(BookSearch::ItemCode, "120261102000_"),
               (Codes{"1202611020001", "1202611020002", "1202611020003"}));
 }
@@ -212,7 +217,8 @@ TEST_F(SearchOverLibrary, MemberCodeSearchIsExactAndFamiliarNameSearchContains) 
 }
 
 TEST_F(SearchOverLibrary, MemberFieldSearches) {
-    EXPECT_EQ(members(MemberSearch::FamilyName, "santoso"), (Codes{"BUDI.SANTOSO", "DANI.SANTOSO"}));
+    EXPECT_EQ(members(MemberSearch::FamilyName, "santoso"),
+              (Codes{"BUDI.SANTOSO", "DANI.SANTOSO"}));
     EXPECT_EQ(members(MemberSearch::FullName, "wijaya"), Codes{"ANI"});
     EXPECT_EQ(members(MemberSearch::Address, "anggrek"), Codes{"BUDI.SANTOSO"});
 }

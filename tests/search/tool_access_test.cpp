@@ -1,5 +1,7 @@
 // Who gets from the Tools window into the withdrawal window.
 
+#include "search/tool_access.h"
+
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -7,7 +9,6 @@
 #include <vector>
 
 #include "app/environment.h"
-#include "search/tool_access.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ TEST(WithdrawalEntry, LevelGateForLoggedInUsers) {
                                            {4, WithdrawalEntry::Refused}}) {
         app::CurrentUser user = userAt("SITI", c.level);
         int logins = 0;
-        EXPECT_EQ(search::withdrawalEntry(user, [&] { ++logins; }), c.expected) << "level " << c.level;
+        EXPECT_EQ(search::withdrawalEntry(user, [&] { ++logins; }), c.expected)
+            << "level " << c.level;
         EXPECT_EQ(logins, 0) << "a logged-in user is not asked to log in";
     }
 }

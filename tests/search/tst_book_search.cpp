@@ -124,7 +124,8 @@ void BookSearchTest::quickSearchOpensItAlreadySearched() {
     ScriptedDialogs dialogs;
     testing_support::RecordingOpener opener;
     core::FixedClock clock(core::DateTime::fromParts(2026, 12, 11, 9, 0, 0));
-    TfrmTOVIRAK main(dialogs, opener, clock, ui::programWindows(), QString::fromStdString(inst.dir()));
+    TfrmTOVIRAK main(dialogs, opener, clock, ui::programWindows(),
+                     QString::fromStdString(inst.dir()));
     main.show();
     QVERIFY(QTest::qWaitForWindowActive(&main));
     auto* quick = child<QLineEdit>(&main, "edtSearchMain");
@@ -165,7 +166,8 @@ void BookSearchTest::enterPicksTheSearchByFirstCharacter_data() {
     QTest::newRow("a whole item code") << "1202611020007" << BookSearch::ItemCode << 1;
     QTest::newRow("leading blank") << "  1202611020007" << BookSearch::ItemCode << 1;
     QTest::newRow("a word") << "Harry" << BookSearch::Combined << 0;
-    QTest::newRow("a code fragment goes to the combined search") << "x02611020007" << BookSearch::Combined << 0;
+    QTest::newRow("a code fragment goes to the combined search")
+        << "x02611020007" << BookSearch::Combined << 0;
     QTest::newRow("empty: every copy") << "" << BookSearch::Combined << 300;
 }
 
@@ -295,18 +297,24 @@ void BookSearchTest::gridLoadsLazilyAndShowsPicturesAsAMarker() {
     // One page is read at opening; the rest as the grid scrolls.
     QCOMPARE(w.model()->rowCount(), 256);
     QVERIFY(w.model()->canFetchMore({}));
-    const QStringList expected = QString(
-        "JENIS TITLE AUTHOR PUBLISHER OC CNKLS CNRAK CNBRS CNTG CNNUM UDC KELAS USIA ISBN GAMBAR STATUS "
-        "KONDISI TGBELI SHARGA NMTOKO NMDONATUR KDANGGOTA KDFANGGOTA PTGSNEW IO KEYWORD KDBARANG DDC BAHASA "
-        "SIMPANFILE TGNEW TGEDIT PTGSEDIT KDPETUGASB KDPETUGASR TGPINJAM TGJANJI TGKEMBALI").split(' ');
+    const QStringList expected =
+        QString(
+            "JENIS TITLE AUTHOR PUBLISHER OC CNKLS CNRAK CNBRS CNTG CNNUM UDC KELAS USIA ISBN "
+            "GAMBAR STATUS "
+            "KONDISI TGBELI SHARGA NMTOKO NMDONATUR KDANGGOTA KDFANGGOTA PTGSNEW IO KEYWORD "
+            "KDBARANG DDC BAHASA "
+            "SIMPANFILE TGNEW TGEDIT PTGSEDIT KDPETUGASB KDPETUGASR TGPINJAM TGJANJI TGKEMBALI")
+            .split(' ');
     QCOMPARE(columnsOf(w.model()), expected);
     QVERIFY(w.grid()->editTriggers() == QAbstractItemView::NoEditTriggers);
 
     w.searchBox()->setText("1202611020001");
     QTest::keyClick(w.searchBox(), Qt::Key_Return);
     QCOMPARE(w.model()->rowCount(), 1);
-    QCOMPARE(w.model()->index(0, expected.indexOf("GAMBAR")).data().toString(), QString("(picture)"));
-    QCOMPARE(w.model()->index(0, expected.indexOf("KDBARANG")).data().toString(), QString("1202611020001"));
+    QCOMPARE(w.model()->index(0, expected.indexOf("GAMBAR")).data().toString(),
+             QString("(picture)"));
+    QCOMPARE(w.model()->index(0, expected.indexOf("KDBARANG")).data().toString(),
+             QString("1202611020001"));
 }
 
 void BookSearchTest::navigatorBrowsesAndRefreshRunsTheStatementAgain() {
@@ -314,11 +322,11 @@ void BookSearchTest::navigatorBrowsesAndRefreshRunsTheStatementAgain() {
     TfrmSEARCH w(*h.ctx);
     w.start("");
     ui::Navigator* nav = w.navigator();
-    for (auto b : {ui::Navigator::First, ui::Navigator::Prior, ui::Navigator::Next, ui::Navigator::Last,
-                   ui::Navigator::Refresh})
+    for (auto b : {ui::Navigator::First, ui::Navigator::Prior, ui::Navigator::Next,
+                   ui::Navigator::Last, ui::Navigator::Refresh})
         QVERIFY(!nav->button(b)->isHidden());
-    for (auto b : {ui::Navigator::Insert, ui::Navigator::Delete, ui::Navigator::Edit, ui::Navigator::Post,
-                   ui::Navigator::Cancel})
+    for (auto b : {ui::Navigator::Insert, ui::Navigator::Delete, ui::Navigator::Edit,
+                   ui::Navigator::Post, ui::Navigator::Cancel})
         QVERIFY(nav->button(b)->isHidden());
 
     nav->button(ui::Navigator::Next)->click();
@@ -328,7 +336,8 @@ void BookSearchTest::navigatorBrowsesAndRefreshRunsTheStatementAgain() {
     QCOMPARE(w.grid()->currentIndex().row(), 299);
     QCOMPARE(h.query().asString("KDBARANG"), std::string("1202611160150"));
 
-    h.elsewhere("INSERT INTO tBUKU (JENIS, KDBARANG, TITLE) VALUES ('1', '1202612110001', 'New Arrival')");
+    h.elsewhere(
+        "INSERT INTO tBUKU (JENIS, KDBARANG, TITLE) VALUES ('1', '1202612110001', 'New Arrival')");
     nav->button(ui::Navigator::Refresh)->click();
     QCOMPARE(h.query().recordCount(), 301);
     nav->button(ui::Navigator::Last)->click();
@@ -368,10 +377,11 @@ void BookSearchTest::doubleClickOnAnEmptyResultShowsEmptyBoxes() {
     QCOMPARE(w.model()->rowCount(), 0);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    whileModal([&] { QTest::mouseDClick(w.grid()->viewport(), Qt::LeftButton, {}, QPoint(20, 20)); },
-               [&](QWidget* d) {
-                   for (auto* box : d->findChildren<QLineEdit*>()) QCOMPARE(box->text(), QString());
-               });
+    whileModal(
+        [&] { QTest::mouseDClick(w.grid()->viewport(), Qt::LeftButton, {}, QPoint(20, 20)); },
+        [&](QWidget* d) {
+            for (auto* box : d->findChildren<QLineEdit*>()) QCOMPARE(box->text(), QString());
+        });
 }
 
 namespace {
@@ -410,10 +420,18 @@ void BookSearchTest::detailProductButtons_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("opened");   // the text looked up, empty when nothing opens
     QTest::addColumn<QString>("message");  // the message shown instead
-    QTest::newRow("TITLE") << "bbtWebTitle" << "The Old Man" << "";
-    QTest::newRow("AUTHOR") << "bbtWebAuthor" << "Hemingway" << "";
-    QTest::newRow("PUBLISHER blank") << "bbtWebPublisher" << "" << "PUBLISHER blank";
-    QTest::newRow("ISBN") << "bbtWebISBN" << "978-0-684-80122-3" << "";
+    QTest::newRow("TITLE") << "bbtWebTitle"
+                           << "The Old Man"
+                           << "";
+    QTest::newRow("AUTHOR") << "bbtWebAuthor"
+                            << "Hemingway"
+                            << "";
+    QTest::newRow("PUBLISHER blank") << "bbtWebPublisher"
+                                     << ""
+                                     << "PUBLISHER blank";
+    QTest::newRow("ISBN") << "bbtWebISBN"
+                          << "978-0-684-80122-3"
+                          << "";
 }
 
 void BookSearchTest::detailProductButtons() {
@@ -428,8 +446,8 @@ void BookSearchTest::detailProductButtons() {
     pressed->setFocus();
     QTest::keyClick(pressed, Qt::Key_Space);
     if (message.isEmpty()) {
-        QCOMPARE(h.opener.urls,
-                 QStringList{QString::fromStdString(search::productSearchAddress(opened.toStdString()))});
+        QCOMPARE(h.opener.urls, QStringList{QString::fromStdString(
+                                    search::productSearchAddress(opened.toStdString()))});
         QCOMPARE(QApplication::focusWidget(), child<QWidget>(&d, "bbtWebISBN"));
         QVERIFY(h.dialogs.shown.empty());
     } else {

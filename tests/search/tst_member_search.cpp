@@ -12,6 +12,7 @@
 
 #include "app/data_module.h"
 #include "app/environment.h"
+#include "app/uTOVIRAK.h"
 #include "search/search_statements.h"
 #include "search/uSEARCHM.h"
 #include "store/connection.h"
@@ -22,7 +23,6 @@
 #include "ui/grid_models.h"
 #include "ui/navigator.h"
 #include "ui/windows.h"
-#include "app/uTOVIRAK.h"
 
 using search::MemberSearch;
 
@@ -47,8 +47,10 @@ struct Harness {
         store::Table t(data.dbTOVIRAK, "tANGGOTA");
         t.open();
         for (auto [code, family, name, phone] :
-             {std::tuple{"ANI", "ANI", "Ani Wijaya", "0274-1"}, std::tuple{"DANI.SANTOSO", "SANTOSO", "Dani", "0274-2"},
-              std::tuple{"BUDI.SANTOSO", "SANTOSO", "Budi", "ANI-PHONE"}, std::tuple{"RINA.WATI", "WATI", "Rina", ""}}) {
+             {std::tuple{"ANI", "ANI", "Ani Wijaya", "0274-1"},
+              std::tuple{"DANI.SANTOSO", "SANTOSO", "Dani", "0274-2"},
+              std::tuple{"BUDI.SANTOSO", "SANTOSO", "Budi", "ANI-PHONE"},
+              std::tuple{"RINA.WATI", "WATI", "Rina", ""}}) {
             t.insert();
             t.setString("KDFANGGOTA", code);
             t.setString("KDFKELUARGA", family);
@@ -65,7 +67,8 @@ struct Harness {
 
     QStringList codesShown(TfrmSEARCHM& w) {
         QStringList out;
-        for (int r = 0; r < w.model()->rowCount(); ++r) out << w.model()->index(r, 0).data().toString();
+        for (int r = 0; r < w.model()->rowCount(); ++r)
+            out << w.model()->index(r, 0).data().toString();
         out.sort();
         return out;
     }
@@ -103,9 +106,10 @@ void MemberSearchTest::opensWithTheCombinedSearch() {
         QStringList headers;
         for (int c = 0; c < w->model()->columnCount(); ++c)
             headers << w->model()->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
-        QCOMPARE(headers, QString("KDFANGGOTA KDFKELUARGA NMANGGOTA ALAMAT TELP HP EMAIL GAMBAR KELAS WEB "
-                                  "DENDA MAXPINJAM LAMAPINJAM JLHPINJAM DOB")
-                              .split(' '));
+        QCOMPARE(headers,
+                 QString("KDFANGGOTA KDFKELUARGA NMANGGOTA ALAMAT TELP HP EMAIL GAMBAR KELAS WEB "
+                         "DENDA MAXPINJAM LAMAPINJAM JLHPINJAM DOB")
+                     .split(' '));
         w->reject();
     });
     QWidget parent;
@@ -123,7 +127,8 @@ void MemberSearchTest::enterAlwaysLooksForTheWholeMemberCode_data() {
     QTest::newRow("a whole code") << " dani.santoso " << QStringList{"DANI.SANTOSO"};
     QTest::newRow("digits too") << "123" << QStringList{};
     QTest::newRow("typed wildcard") << "%.santoso" << QStringList{"BUDI.SANTOSO", "DANI.SANTOSO"};
-    QTest::newRow("empty: every member") << "" << QStringList{"ANI", "BUDI.SANTOSO", "DANI.SANTOSO", "RINA.WATI"};
+    QTest::newRow("empty: every member")
+        << "" << QStringList{"ANI", "BUDI.SANTOSO", "DANI.SANTOSO", "RINA.WATI"};
 }
 
 void MemberSearchTest::enterAlwaysLooksForTheWholeMemberCode() {
@@ -137,7 +142,8 @@ void MemberSearchTest::enterAlwaysLooksForTheWholeMemberCode() {
     QCOMPARE(QApplication::focusWidget(), w.searchBox());
     w.searchBox()->setText(typed);
     QTest::keyClick(w.searchBox(), Qt::Key_Return);
-    QCOMPARE(h.query().sql(), search::memberSearchStatement(MemberSearch::MemberCode, typed.toStdString()));
+    QCOMPARE(h.query().sql(),
+             search::memberSearchStatement(MemberSearch::MemberCode, typed.toStdString()));
     QCOMPARE(h.codesShown(w), codes);
     QCOMPARE(QApplication::focusWidget(), w.findChild<QWidget*>("bbtCariBarcode"));
     QVERIFY(w.isVisible());
@@ -147,15 +153,18 @@ void MemberSearchTest::buttonsRunTheirSearch_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<MemberSearch>("search");
     QTest::addColumn<QStringList>("codes");
-    QTest::newRow("FAMILY NAME") << "bbtCariFamily" << MemberSearch::FamilyName << QStringList{"ANI"};
-    QTest::newRow("FAMILIAR NAME") << "bbtCariFamiliar" << MemberSearch::FamiliarName
-                                   << QStringList{"ANI", "DANI.SANTOSO"};
-    QTest::newRow("FULL NAME") << "bbtCariFull" << MemberSearch::FullName << QStringList{"ANI", "DANI.SANTOSO"};
+    QTest::newRow("FAMILY NAME") << "bbtCariFamily" << MemberSearch::FamilyName
+                                 << QStringList{"ANI"};
+    QTest::newRow("FAMILIAR NAME")
+        << "bbtCariFamiliar" << MemberSearch::FamiliarName << QStringList{"ANI", "DANI.SANTOSO"};
+    QTest::newRow("FULL NAME") << "bbtCariFull" << MemberSearch::FullName
+                               << QStringList{"ANI", "DANI.SANTOSO"};
     QTest::newRow("ADDRESS") << "bbtCariAddress" << MemberSearch::Address << QStringList{};
-    QTest::newRow("Search only in BARCODE") << "bbtCariBarcode" << MemberSearch::MemberCode << QStringList{"ANI"};
+    QTest::newRow("Search only in BARCODE")
+        << "bbtCariBarcode" << MemberSearch::MemberCode << QStringList{"ANI"};
     // Not BUDI.SANTOSO, whose telephone holds ANI: the phone is not searched.
-    QTest::newRow("Family+Familiar+Full+Address") << "bbtCariFFFA" << MemberSearch::Combined
-                                                  << QStringList{"ANI", "DANI.SANTOSO"};
+    QTest::newRow("Family+Familiar+Full+Address")
+        << "bbtCariFFFA" << MemberSearch::Combined << QStringList{"ANI", "DANI.SANTOSO"};
 }
 
 void MemberSearchTest::buttonsRunTheirSearch() {
@@ -176,11 +185,11 @@ void MemberSearchTest::gridAndNavigatorAreReadOnly() {
     w.start("");
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    for (auto b : {ui::Navigator::First, ui::Navigator::Prior, ui::Navigator::Next, ui::Navigator::Last,
-                   ui::Navigator::Refresh})
+    for (auto b : {ui::Navigator::First, ui::Navigator::Prior, ui::Navigator::Next,
+                   ui::Navigator::Last, ui::Navigator::Refresh})
         QVERIFY(!w.navigator()->button(b)->isHidden());
-    for (auto b : {ui::Navigator::Insert, ui::Navigator::Delete, ui::Navigator::Edit, ui::Navigator::Post,
-                   ui::Navigator::Cancel})
+    for (auto b : {ui::Navigator::Insert, ui::Navigator::Delete, ui::Navigator::Edit,
+                   ui::Navigator::Post, ui::Navigator::Cancel})
         QVERIFY(w.navigator()->button(b)->isHidden());
     QVERIFY(w.grid()->editTriggers() == QAbstractItemView::NoEditTriggers);
 

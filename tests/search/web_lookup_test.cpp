@@ -2,13 +2,14 @@
 // service's address, with a configuration whose hosts show where each part
 // comes from.
 
+#include "search/web_lookup.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "search/book_detail.h"
-#include "search/web_lookup.h"
 
 namespace {
 
@@ -65,7 +66,8 @@ TEST(LookupAddress, EveryServiceForTomAndJerry) {
          "http://loc.test/cgi-bin/Pwebrecon.cgi?Search_Arg=Tom+%26+Jerry&Search_Code=GKEY^*"
          "&PID=PID1&SEQ=20120316024319&CNT=100&HIST=1"},
         {LookupService::London,
-         "http://london.test/iii/encore/search/C__STom+%26+Jerry__Orightresult__U1?lang=eng&suite=cobalt"},
+         "http://london.test/iii/encore/search/"
+         "C__STom+%26+Jerry__Orightresult__U1?lang=eng&suite=cobalt"},
         {LookupService::Australia, "http://nla.test/find/books.html"},
         {LookupService::Singapore, "http://nlb.test/index.html"},
         {LookupService::Jogja, "http://jogja.test/index.php?keywords=Tom+%26+Jerry&search=Go"},
@@ -88,15 +90,21 @@ TEST(LookupAddress, EmptyTextIsSentAsAnEmptyTerm) {
 TEST(LookupAddress, AustraliaAndSingaporeIgnoreTheText) {
     const auto c = testConfig();
     for (const char* text : {"", "Tom & Jerry", "anything at all"}) {
-        EXPECT_EQ(search::lookupAddress(LookupService::Australia, text, c), "http://nla.test/find/books.html");
-        EXPECT_EQ(search::lookupAddress(LookupService::Singapore, text, c), "http://nlb.test/index.html");
+        EXPECT_EQ(search::lookupAddress(LookupService::Australia, text, c),
+                  "http://nla.test/find/books.html");
+        EXPECT_EQ(search::lookupAddress(LookupService::Singapore, text, c),
+                  "http://nlb.test/index.html");
     }
 }
 
 TEST(LookupAddress, DefaultConfigurationNamesRealPublicHosts) {
-    EXPECT_EQ(search::lookupAddress(LookupService::Australia, ""), "http://www.nla.gov.au/find/books.html");
-    EXPECT_EQ(search::lookupAddress(LookupService::Singapore, ""), "http://www.nlb.gov.sg/index.html");
-    EXPECT_EQ(search::productSearchAddress("x").rfind("http://www.amazon.com/gp/search?keywords=x&", 0), 0u);
+    EXPECT_EQ(search::lookupAddress(LookupService::Australia, ""),
+              "http://www.nla.gov.au/find/books.html");
+    EXPECT_EQ(search::lookupAddress(LookupService::Singapore, ""),
+              "http://www.nlb.gov.sg/index.html");
+    EXPECT_EQ(
+        search::productSearchAddress("x").rfind("http://www.amazon.com/gp/search?keywords=x&", 0),
+        0u);
 }
 
 TEST(ProductLookup, DetailButtonsOpenTheProductSearchOfTheTrimmedText) {
