@@ -2,6 +2,8 @@
 
 #include "app/uTOVIRAK.h"
 #include "catalogue/uBUKU.h"
+#include "circulation/uHibah.h"
+#include "circulation/uKARTU.h"
 #include "membership/uMEMBER.h"
 #include "search/uSEARCH.h"
 #include "search/uSEARCHM.h"
@@ -22,9 +24,15 @@ WindowFactories programWindows() {
         w.start(text);
         w.exec();
     };
-    // The label, card and withdrawal windows are added here as they are built.
+    f.transaction = [](AppContext& ctx) -> QWidget* { return new TfrmKARTU(ctx); };
+    // The label and card windows are added here as they are built.
     f.tools = [](AppContext& ctx, QWidget* parent) {
-        TfrmTool w(ctx, ToolWindows{}, parent);
+        ToolWindows windows;
+        windows.withdrawal = [&ctx](QWidget* owner) {
+            TfrmHibah w(ctx, owner);
+            w.exec();
+        };
+        TfrmTool w(ctx, windows, parent);
         w.exec();
     };
     f.members = [](ui::AppContext& ctx, QWidget* parent) {
