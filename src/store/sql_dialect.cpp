@@ -81,6 +81,8 @@ struct Operand {
     std::string sql;
     // Set for SUBSTRING(UPPER(field) FROM 1 FOR n): the field.
     const FieldDef* prefixOf = nullptr;
+    // Set for UPPER(field): the field.
+    const FieldDef* upperOf = nullptr;
     const FieldDef* bareField = nullptr;  // set for a plain field reference
     std::optional<std::string> literal;   // set for a string literal
 };
@@ -183,6 +185,15 @@ private:
         };
         datePart(left, right);
         datePart(right, left);
+        if (op == "LIKE" && left.upperOf && right.literal && isPlainText(*right.literal)) {
+            if (caseInsensitiveIndexOn(*left.upperOf)) {
+                // UPPER(F) LIKE "X" without wildcards is F equal to X ignoring
+                // the case of a-z, which the case-insensitive index answers
+                // (a scanned item code finds its copy at once).
+                params.insert(params.end(), rightParams.begin(), rightParams.end());
+                return quoteIdentifier(left.upperOf->name) + " = ? COLLATE NOCASE";
+            }
+        }
         if (op == "=" && left.prefixOf && right.literal && !right.literal->empty())
             return prefixRange(*left.prefixOf, left.sql, *right.literal, rightParams, params);
         if (op == "=" && right.prefixOf && left.literal && !left.literal->empty())
@@ -191,6 +202,15 @@ private:
         params.insert(params.end(), rightParams.begin(), rightParams.end());
         return left.sql + " " + op + " " + right.sql;
     }
+    const IndexDef* caseInsensitiveIndexOn(const FieldDef& field) const {
+        for (const auto& idx : m_table->indexes)
+            if (idx.caseInsensitive && !idx.fields.empty() && core::equalsIgnoreCase(idx.fields[0], field.name))
+                return &idx;
+        return nullptr;
+    }
+    static bool isPlainText(const std::string& pattern) {
+        return !pattern.empty() && pattern.find_first_of("%_") == std::string::npos;
+    }
     // SUBSTRING(UPPER(F) FROM 1 FOR n) = "X" keeps only rows whose F begins
     // with X, ignoring the case of a-z. On a field with a case-insensitive
     // index the range [X, X with its last byte raised) under that collation
@@ -198,10 +218,7 @@ private:
     // index; the exact condition still decides.
     std::string prefixRange(const FieldDef& field, const std::string& exactSql, const std::string& literal,
                             const std::vector<Value>& literalParams, std::vector<Value>& params) {
-        const IndexDef* index = nullptr;
-        for (const auto& idx : m_table->indexes)
-            if (idx.caseInsensitive && !idx.fields.empty() && core::equalsIgnoreCase(idx.fields[0], field.name))
-                index = &idx;
+        const IndexDef* index = caseInsensitiveIndexOn(field);
         std::string low = core::asciiLower(literal);
         if (!index || static_cast<unsigned char>(low.back()) == 0xFF) {
             params.insert(params.end(), literalParams.begin(), literalParams.end());
@@ -229,6 +246,7 @@ private:
             take();
             expectSymbol("(");
             o.sql = "upper(" + fieldRef(expectIdentifier("a field name")) + ")";
+            o.upperOf = m_lastField;
             expectSymbol(")");
         } else if (isKeyword("SUBSTRING")) {
             take();

@@ -92,3 +92,22 @@ TEST_F(PrefixLookup, AnOrKeepsThePlainMeaning) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PrefixLookup, LikeWithoutWildcardsOnAnIndexedFieldMatchesIgnoringCase) {
+    struct Case {
+        const char* pattern;
+        std::int64_t rows;
+    };
+    // 40 copies: even ones plain ("Hb"), odd ones with a number ("Hb 1").
+    for (const Case& c : {Case{"HB", 20}, Case{"hb", 20}, Case{"HB 1", 1}, Case{"HB%", 40}, Case{"H_", 80},
+                          Case{"HARRY", 60}}) {
+        store::Query q(db, "tqTitle", "", {"TITLE"});
+        q.setSql(std::string("SELECT * FROM tTitle WHERE UPPER(TITLE) like ") + store::sqlLiteral(c.pattern));
+        q.open();
+        EXPECT_EQ(q.recordCount(), c.rows) << c.pattern;
+    }
+}
+
+}  // namespace
