@@ -12,6 +12,9 @@
 namespace ui {
 
 namespace {
+// The most rows "last" fetches into a grid over a query result.
+constexpr std::int64_t kMostRowsToWalk = 100000;
+
 struct ButtonInfo {
     Navigator::Button id;
     const char* text;
@@ -78,6 +81,16 @@ void Navigator::run(Button b) {
                 select(row + 1);
                 break;
             case Last:
+                if (auto* queryModel = qobject_cast<QueryModel*>(model);
+                    queryModel && queryModel->query().isOpen() && queryModel->canFetchMore({}) &&
+                    queryModel->query().recordCount() > kMostRowsToWalk) {
+                    // Every row up to the last one would have to be held in
+                    // memory; a result this large is narrowed first.
+                    m_dialogs.information(this, "The result holds " +
+                                                    QString::number(queryModel->query().recordCount()) +
+                                                    " rows. Narrow the search to reach its last row.");
+                    break;
+                }
                 while (model->canFetchMore({})) model->fetchMore({});
                 select(model->rowCount() - 1);
                 break;
