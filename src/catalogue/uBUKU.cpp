@@ -728,16 +728,23 @@ void TfrmBUKU::checkCode() {
                 if (!labelError.empty()) m_ctx.dialogs.error(this, ui::qs(labelError));
                 refreshQueueCount();
             }
+            // A copy loaded before may still show its sign.
+            setExistingSign(false);
             m_edtUDC->setFocus();
             setEditMode(true);
             break;
         }
         case catalogue::CodeOutcome::Taken:
+            // The code belongs to another item now: a copy loaded before must
+            // not stay open for SAVE, which would write this form over it.
+            setEditMode(false);
+            setExistingSign(false);
             m_ctx.dialogs.information(this, ui::qs(check.message));
             // Entering the date field again proposes the number after the taken one.
             m_edtKodeTanggal->setFocus(Qt::TabFocusReason);
             break;
         case catalogue::CodeOutcome::Cancelled:
+            setExistingSign(false);
             m_ctx.dialogs.information(this, ui::qs(check.message));
             for (QLineEdit* e :
                  {m_edtTITLE, m_edtAuthor, m_edtPUBLISHER, m_edtKodeTanggal, m_edtKodeNomer})

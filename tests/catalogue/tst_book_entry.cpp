@@ -26,6 +26,17 @@
 
 using testing_support::ScriptedDialogs;
 
+// Scripted dialogs that can act while a confirmation is open, as another
+// workstation would.
+class ActingDialogs : public ScriptedDialogs {
+public:
+    std::function<void()> whileConfirming;
+    bool confirm(QWidget* parent, const QString& text) override {
+        if (whileConfirming) whileConfirming();
+        return ScriptedDialogs::confirm(parent, text);
+    }
+};
+
 class BookEntryTest : public QObject {
     Q_OBJECT
 
@@ -33,7 +44,7 @@ class BookEntryTest : public QObject {
         testing_support::TempInstallation inst{true};
         app::Environment env;
         app::DataModule data;
-        ScriptedDialogs dialogs;
+        ActingDialogs dialogs;
         testing_support::RecordingOpener opener;
         core::FixedClock clock{core::DateTime::fromParts(2026, 12, 11, 9, 0, 0)};
         ui::AppContext ctx{data, env, dialogs, opener, clock};
@@ -91,6 +102,7 @@ private slots:
     void existingCodeLoadsWithTheGreenSignAndSaveClears();
     void newCopyIsQueuedForItsLabelWhenTicked();
     void cancelAtTheCodeQuestionClearsTheNames();
+    void codeTakenMeanwhileEndsEditingAndProposesAgain();
     void pageDownLeadsToSaveOnlyInEditMode();
     void enterInRowOutsideEditMode();
     void udcJumpsToDdcOrDropsTheList();
@@ -214,6 +226,35 @@ void BookEntryTest::cancelAtTheCodeQuestionClearsTheNames() {
     QVERIFY(h.text("edtKodeTanggal").isEmpty());
     QVERIFY(h.focused("edtTITLE"));
     QVERIFY(!h.window->editMode());
+}
+
+void BookEntryTest::codeTakenMeanwhileEndsEditingAndProposesAgain() {
+    Harness h;
+    h.enterCode("20261102", "5");  // editing a loaded copy
+    QVERIFY(h.window->editMode());
+    store::Connection other("otherWorkstation");
+    other.setFileName(h.inst.library());
+    other.open();
+    h.dialogs.whileConfirming = [&] {
+        store::Table t(other, "tBUKU");
+        t.open();
+        t.insert();
+        t.setString("KDBARANG", "1202612110001");
+        t.setString("TITLE", "Theirs");
+        t.post();
+    };
+    h.enterCode("20261211", "1");
+    h.dialogs.whileConfirming = nullptr;
+    QVERIFY(h.dialogs.texts().contains(
+        "Some one was input this 1202612110001 So, this number Not Save yet, try again please."));
+    QVERIFY(!h.window->editMode());
+    QVERIFY(!h.find<QWidget>("pnlEdit")->isVisible());
+    QVERIFY(!h.window->showsExistingSign());
+    QCOMPARE(h.bookField("1202612110001", "TITLE"), std::string("Theirs"));
+    // Back in the date field, the proposal follows the code found taken.
+    QVERIFY(h.focused("edtKodeTanggal"));
+    QCOMPARE(h.text("edtLastRec"), QString("1202612110001"));
+    QCOMPARE(h.text("edtKodeNomer"), QString("0002"));
 }
 
 void BookEntryTest::pageDownLeadsToSaveOnlyInEditMode() {
