@@ -856,6 +856,10 @@ bool TfrmKARTU::eventFilter(QObject* watched, QEvent* event) {
             closeBorrowClicked();
             return true;
         }
+        if (key->key() == Qt::Key_PageDown) {
+            m_btnSAVE->setFocus();
+            return true;
+        }
     } else if (watched == m_edtKDBARANGr) {
         if (isEnter(key)) {
             returnCodeEnter();

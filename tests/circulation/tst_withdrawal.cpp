@@ -9,10 +9,12 @@
 
 #include "app/data_module.h"
 #include "app/environment.h"
+#include "app/uTOVIRAK.h"
 #include "circulation/uHibah.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "ui/type_ahead.h"
+#include "ui/windows.h"
 
 namespace {
 QString freeCopy(int n) { return QString("120261102%1").arg(n, 4, 10, QChar('0')); }
@@ -63,6 +65,7 @@ private slots:
     void stagingFromTheTitleListAndTheBookGrid();
     void postAsksAndWithdraws();
     void detailPanelShowsAndHides();
+    void opensFromTheToolsWindow();
 };
 
 void WithdrawalWindowTest::escapeClosesOnlyWhileNothingIsStaged() {
@@ -170,6 +173,29 @@ void WithdrawalWindowTest::detailPanelShowsAndHides() {
     h.window->showDetail(0);
     h.find<QPushButton>("btnCloseDetail")->click();
     QVERIFY(!h.find("pnlDetail")->isVisible());
+}
+
+void WithdrawalWindowTest::opensFromTheToolsWindow() {
+    Harness h;
+    h.window->close();
+    const WindowFactories f = ui::programWindows();
+    QVERIFY(f.transaction);
+    bool opened = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* tools = QApplication::activeModalWidget();
+        QVERIFY(tools);
+        auto* hibah = tools->findChild<QPushButton*>("bbtHibah");
+        QVERIFY(hibah && hibah->isEnabled());
+        QTimer::singleShot(0, [&, tools] {
+            auto* withdrawal = qobject_cast<TfrmHibah*>(QApplication::activeModalWidget());
+            opened = withdrawal != nullptr;
+            if (withdrawal) withdrawal->reject();
+            QTimer::singleShot(0, [tools] { QTest::keyClick(tools, Qt::Key_Escape); });
+        });
+        hibah->click();
+    });
+    f.tools(h.ctx, nullptr);
+    QVERIFY(opened);
 }
 
 QTEST_MAIN(WithdrawalWindowTest)
