@@ -9,7 +9,7 @@ namespace core {
 
 namespace {
 // Days since 1970-01-01 of a civil date (proleptic Gregorian).
-std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+constexpr std::int64_t daysFromCivil(std::int64_t y, unsigned m, unsigned d) {
     y -= m <= 2;
     const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
@@ -30,7 +30,7 @@ void civilFromDays(std::int64_t z, int& y, int& m, int& d) {
     y = static_cast<int>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
 }
 
-const std::int64_t kEpochDays = daysFromCivil(1899, 12, 30);
+constexpr std::int64_t kEpochDays = daysFromCivil(1899, 12, 30);
 constexpr std::int64_t kDay = 86400;
 
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {

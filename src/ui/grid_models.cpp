@@ -210,6 +210,12 @@ int QueryModel::columnCount(const QModelIndex& parent) const {
 
 QVariant QueryModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || role != Qt::DisplayRole || !m_query.isOpen()) return {};
+    // The query is shared: another window may have reopened it with other
+    // rows since this grid was last reset. Show nothing rather than fail.
+    if (static_cast<std::size_t>(index.row()) >= m_query.fetchedCount() ||
+        static_cast<std::size_t>(index.column()) >= m_columns.size() ||
+        m_columns[static_cast<std::size_t>(index.column())] >= m_query.fields().size())
+        return {};
     std::size_t col = m_columns[static_cast<std::size_t>(index.column())];
     return cellText(m_query.fields()[col], m_query.valueAt(static_cast<std::size_t>(index.row()), col));
 }

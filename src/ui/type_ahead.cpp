@@ -107,8 +107,12 @@ void TypeAheadField::enterPressed() {
     }
     const QString typed = m_field->text();
     const std::string t = ss(typed.trimmed());
-    focusNext();
-    if (t.empty()) return;
+    if (t.empty()) {
+        focusNext();
+        return;
+    }
+    // Focus moves on once the value is settled, so whatever the next field
+    // does on entry (the item-code proposal) comes after the question here.
     store::Table& list = m_ctx.data.table(m_config.exactTable);
     bool found = false;
     if (!guarded(m_ctx, m_field, [&] {
@@ -118,6 +122,7 @@ void TypeAheadField::enterPressed() {
         }))
         return;
     if (found) {
+        focusNext();
         if (onFound) onFound();
         return;
     }
