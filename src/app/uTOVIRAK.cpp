@@ -222,6 +222,8 @@ void TfrmTOVIRAK::buildTopPanel() {
     m_pnlTOP->setObjectName("pnlTOP");
     m_pnlTOP->setFrameShape(QFrame::StyledPanel);
     auto* row = new QHBoxLayout(m_pnlTOP);
+    row->setSpacing(4);
+    row->setContentsMargins(4, 2, 4, 2);
     auto group = [&](const char* caption) {
         auto* box = new QFrame(m_pnlTOP);
         box->setFrameShape(QFrame::StyledPanel);
@@ -241,6 +243,9 @@ void TfrmTOVIRAK::buildTopPanel() {
         b->setObjectName(name);
         b->setToolTip(hint);
         b->setMinimumHeight(36);
+        // Compact enough for the whole panel to fit a 1280-pixel screen.
+        const int w = b->fontMetrics().horizontalAdvance(caption) + 22;
+        b->setFixedWidth(std::max(w, 36));
         connect(b, &QPushButton::clicked, this, std::move(action));
         into->addWidget(b);
         m_topButtons[name] = b;
@@ -249,7 +254,8 @@ void TfrmTOVIRAK::buildTopPanel() {
     QHBoxLayout* search = group("SEARCH");
     m_edtSearchMain = new QLineEdit(m_pnlTOP);
     m_edtSearchMain->setObjectName("edtSearchMain");
-    m_edtSearchMain->setMinimumWidth(160);
+    m_edtSearchMain->setMinimumWidth(120);
+    m_edtSearchMain->setMaximumWidth(220);
     m_edtSearchMain->setPlaceholderText("title, author, code...");
     m_edtSearchMain->installEventFilter(this);
     search->addWidget(m_edtSearchMain);
@@ -314,26 +320,30 @@ void TfrmTOVIRAK::buildStartArea() {
     m_shelf->setObjectName("sbShelf");
     m_shelf->setWidgetResizable(true);
     m_shelfBox = new QWidget;
-    m_shelfBox->setMinimumHeight(440);
+    m_shelfBox->setMinimumHeight(560);
     m_shelfBackground = new QLabel(m_shelfBox);
     m_shelfBackground->setObjectName("imgBackground");
     m_shelfBackground->setScaledContents(true);
     {
         QPixmap wood(400, 300);
         wood.fill(QColor(0xDE, 0xC3, 0x9A));
-        QPainter p(&wood);
-        p.fillRect(0, 190, 400, 14, QColor(0x8D, 0x5B, 0x2C));
-        p.fillRect(0, 286, 400, 14, QColor(0x8D, 0x5B, 0x2C));
         m_shelfBackground->setPixmap(wood);
     }
     m_shelfBackground->installEventFilter(this);
     m_shelfBackground->setMouseTracking(true);
+    for (auto*& plank : m_planks) {
+        plank = new QFrame(m_shelfBox);
+        plank->setAutoFillBackground(true);
+        QPalette p = plank->palette();
+        p.setColor(QPalette::Window, QColor(0x8D, 0x5B, 0x2C));
+        plank->setPalette(p);
+    }
     for (int i = 0; i < 10; ++i) {
         m_covers[i] = new QLabel(m_shelfBox);
         m_covers[i]->setObjectName(QString("imgBuku%1").arg(i + 1, 2, 10, QChar('0')));
         m_covers[i]->setPixmap(coverPicture(i));
         m_covers[i]->setScaledContents(true);
-        m_covers[i]->setGeometry(0, i < 5 ? 20 : 230, 100, 180);
+        m_covers[i]->setGeometry(0, i < 5 ? 20 : 290, 100, 250);
     }
     m_shelf->setWidget(m_shelfBox);
     m_shelf->viewport()->installEventFilter(this);
@@ -354,6 +364,13 @@ void TfrmTOVIRAK::layoutShelf() {
         m_covers[i]->setGeometry(c.left, c.top, c.width, c.height);
     }
     m_shelfBackground->setGeometry(0, 0, m_shelfBox->width(), m_shelfBox->height());
+    // A shelf board under each row of covers.
+    for (int row = 0; row < 2; ++row) {
+        const QRect cover = m_covers[row * 5]->geometry();
+        m_planks[row]->setGeometry(0, cover.bottom() + 1, m_shelfBox->width(), 14);
+        m_planks[row]->lower();
+    }
+    m_shelfBackground->lower();
 }
 
 void TfrmTOVIRAK::buildDiagnosticPanel() {

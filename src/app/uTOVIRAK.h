@@ -163,6 +163,7 @@ private:
     QWidget* m_shelfBox = nullptr;
     QLabel* m_shelfBackground = nullptr;
     QLabel* m_covers[10] = {};
+    QFrame* m_planks[2] = {};
     QWidget* m_pnlVAR = nullptr;
     QMdiArea* m_mdi = nullptr;
     QFrame* m_pnlWait = nullptr;
