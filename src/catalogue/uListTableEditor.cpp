@@ -31,10 +31,13 @@ ListTableEditor::ListTableEditor(ui::AppContext& ctx, const catalogue::ListTable
     m_grid->verticalHeader()->setVisible(false);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     store::Table* table = nullptr;
-    ui::guarded(m_ctx, this,
-                [&] { table = &m_ctx.data.openTable(list.listObject, list.listIndex); });
+    // The list may be open under another index; switching it can fail like opening it.
+    ui::guarded(m_ctx, this, [&] {
+        store::Table& opened = m_ctx.data.openTable(list.listObject, list.listIndex);
+        opened.setIndexName(list.listIndex);
+        table = &opened;
+    });
     if (table) {
-        table->setIndexName(list.listIndex);
         m_model = new ui::TableModel(*table, m_grid);
         m_model->setEditable(true);
         connect(m_model, &ui::TableModel::editRefused, this,

@@ -83,10 +83,13 @@ NameOrganizer::NameOrganizer(ui::AppContext& ctx, const catalogue::NameListKind&
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->installEventFilter(this);
     store::Table* table = nullptr;
-    ui::guarded(m_ctx, this,
-                [&] { table = &m_ctx.data.openTable(list.listObject, list.listIndex); });
+    // The list may be open under another index; switching it can fail like opening it.
+    ui::guarded(m_ctx, this, [&] {
+        store::Table& opened = m_ctx.data.openTable(list.listObject, list.listIndex);
+        opened.setIndexName(list.listIndex);
+        table = &opened;
+    });
     if (table) {
-        table->setIndexName(list.listIndex);
         m_model = new ui::TableModel(*table, m_grid);
         m_model->setColumns({column});
         const bool inPlace = list.grid == catalogue::NameListKind::Grid::PickAndEdit;
