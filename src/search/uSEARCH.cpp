@@ -55,9 +55,15 @@ void TfrmSEARCH::enterPressed(const QString& text) {
 
 void TfrmSEARCH::openDetail() {
     const QModelIndex current = grid()->currentIndex();
-    if (current.isValid() && m_query.isOpen())
-        m_query.moveTo(static_cast<std::size_t>(current.row()));
-    TfrmDetailBuku detail(m_ctx, search::bookDetailOf(m_query), this);
+    search::BookDetail shown;
+    // Reading the row may reach the engine; a failure is shown and nothing opens.
+    if (!ui::guarded(m_ctx, this, [&] {
+            if (current.isValid() && m_query.isOpen())
+                m_query.moveTo(static_cast<std::size_t>(current.row()));
+            shown = search::bookDetailOf(m_query);
+        }))
+        return;
+    TfrmDetailBuku detail(m_ctx, shown, this);
     detail.exec();
 }
 

@@ -50,7 +50,9 @@ SearchWindow::SearchWindow(ui::AppContext& ctx, store::Query& query, const char*
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& current) {
                 if (current.isValid() && m_query.isOpen())
-                    m_query.moveTo(static_cast<std::size_t>(current.row()));
+                    ui::guarded(m_ctx, this, [&] {
+                        m_query.moveTo(static_cast<std::size_t>(current.row()));
+                    });
             });
 
     m_navigator = new ui::Navigator(m_grid, ctx.dialogs, this);
