@@ -444,10 +444,6 @@ void TfrmBUKU::open() {
 
     m_udcModel = new ui::QueryModel(m_ctx.data.query("tqUDC"), m_dbgUDC);
     m_dbgUDC->setModel(m_udcModel);
-    if (m_ctx.data.table("tbDDC").isOpen()) {
-        m_ddcModel = new ui::TableModel(m_ctx.data.table("tbDDC"), m_dbgDDC);
-        m_dbgDDC->setModel(m_ddcModel);
-    }
     clearForm();
 }
 
@@ -880,17 +876,20 @@ void TfrmBUKU::pickUdc() {
 }
 
 void TfrmBUKU::showDdcList() {
-    store::Table& ddc = m_ctx.data.table("tbDDC");
-    ui::guarded(m_ctx, this, [&] {
-        ddc.setIndexName("iDDC");
-        if (!ddc.isOpen()) ddc.open();
-    });
-    if (!m_ddcModel && ddc.isOpen()) {
-        m_ddcModel = new ui::TableModel(ddc, m_dbgDDC);
-        m_dbgDDC->setModel(m_ddcModel);
-    }
-    if (!m_ddcModel) return;
-    m_ddcModel->reload();
+    // The list is read afresh each time it drops down (the DDC organizer may
+    // have changed it).
+    if (!ui::guarded(m_ctx, this, [&] {
+            store::Table& ddc = m_ctx.data.table("tbDDC");
+            ddc.setIndexName("iDDC");
+            if (!ddc.isOpen()) ddc.open();
+            if (m_ddcModel) {
+                m_ddcModel->reload();
+            } else {
+                m_ddcModel = new ui::TableModel(ddc, m_dbgDDC);
+                m_dbgDDC->setModel(m_ddcModel);
+            }
+        }))
+        return;
     if (m_ddcModel->rowCount() > 0 && !m_dbgDDC->currentIndex().isValid())
         m_dbgDDC->setCurrentIndex(m_ddcModel->index(0, 0));
     placeBelow(m_pnlDDC, m_edtDDC);
@@ -939,7 +938,6 @@ void TfrmBUKU::openTableEditor(int which) {
         hideDdcList();
         TfrmDDC editor(m_ctx, this);
         editor.exec();
-        if (m_ddcModel) m_ddcModel->reload();
     } else {
         m_languageLookup->hideDropDown();
         TfrmBAHASA editor(m_ctx, this);

@@ -30,15 +30,14 @@ ListTableEditor::ListTableEditor(ui::AppContext& ctx, const catalogue::ListTable
     m_grid->setObjectName("dbg" + QString::fromLatin1(list.listObject).mid(2));
     m_grid->verticalHeader()->setVisible(false);
     m_grid->horizontalHeader()->setStretchLastSection(true);
-    store::Table* table = nullptr;
-    // The list may be open under another index; switching it can fail like opening it.
+    // The list may be open under another index; switching it and reading the
+    // first page can fail like opening it.
     ui::guarded(m_ctx, this, [&] {
-        store::Table& opened = m_ctx.data.openTable(list.listObject, list.listIndex);
-        opened.setIndexName(list.listIndex);
-        table = &opened;
+        store::Table& table = m_ctx.data.openTable(list.listObject, list.listIndex);
+        table.setIndexName(list.listIndex);
+        m_model = new ui::TableModel(table, m_grid);
     });
-    if (table) {
-        m_model = new ui::TableModel(*table, m_grid);
+    if (m_model) {
         m_model->setEditable(true);
         connect(m_model, &ui::TableModel::editRefused, this,
                 [this](const QString& message) { m_ctx.dialogs.error(this, message); });

@@ -82,16 +82,15 @@ NameOrganizer::NameOrganizer(ui::AppContext& ctx, const catalogue::NameListKind&
     m_grid->verticalHeader()->setVisible(false);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->installEventFilter(this);
-    store::Table* table = nullptr;
-    // The list may be open under another index; switching it can fail like opening it.
+    // The list may be open under another index; switching it and reading the
+    // first page can fail like opening it.
     ui::guarded(m_ctx, this, [&] {
-        store::Table& opened = m_ctx.data.openTable(list.listObject, list.listIndex);
-        opened.setIndexName(list.listIndex);
-        table = &opened;
-    });
-    if (table) {
-        m_model = new ui::TableModel(*table, m_grid);
+        store::Table& table = m_ctx.data.openTable(list.listObject, list.listIndex);
+        table.setIndexName(list.listIndex);
+        m_model = new ui::TableModel(table, m_grid);
         m_model->setColumns({column});
+    });
+    if (m_model) {
         const bool inPlace = list.grid == catalogue::NameListKind::Grid::PickAndEdit;
         m_model->setEditable(inPlace);
         m_grid->setEditTriggers(inPlace ? QAbstractItemView::EditKeyPressed |
@@ -185,7 +184,7 @@ void NameOrganizer::saveClicked() {
         outcome = catalogue::renameEverywhere(m_model->table(), m_list, ui::ss(m_value->text()),
                                               ui::ss(m_edit->text()));
     });
-    m_model->reload();
+    ui::guarded(m_ctx, this, [&] { m_model->reload(); });
     if (ran && !outcome.message.empty()) m_ctx.dialogs.information(this, ui::qs(outcome.message));
     showViewing();
     if (outcome.renamed) {
@@ -202,7 +201,7 @@ void NameOrganizer::deleteClicked() {
         outcome = catalogue::deleteUnusedValue(m_model->table(), m_ctx.data.table("tbBUKU"), m_list,
                                                ui::ss(m_value->text()));
     });
-    if (outcome.deleted) m_model->reload();
+    if (outcome.deleted) ui::guarded(m_ctx, this, [&] { m_model->reload(); });
     if (ran && !outcome.message.empty()) m_ctx.dialogs.information(this, ui::qs(outcome.message));
 }
 

@@ -68,7 +68,14 @@ void TableModel::reload() {
             m_columnIndex = idx;
         }
         m_complete = false;
-        fetchPage();
+        try {
+            fetchPage();
+        } catch (...) {
+            // The reset is finished either way, so views never see half a reset.
+            m_complete = true;
+            endResetModel();
+            throw;
+        }
     }
     endResetModel();
 }
