@@ -13,15 +13,13 @@
 #include <functional>
 #include <memory>
 
-#include "app/data_module.h"
-#include "app/environment.h"
 #include "app/uTOVIRAK.h"
 #include "search/book_detail.h"
 #include "search/search_statements.h"
 #include "search/uDetailBuku.h"
 #include "search/uSEARCH.h"
 #include "search/web_lookup.h"
-#include "store/connection.h"
+#include "search_harness.h"
 #include "store/query.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
@@ -36,34 +34,10 @@ Q_DECLARE_METATYPE(BookSearch)
 
 namespace {
 
-// The demo library with its connection open, and the seams a window needs.
-struct Harness {
-    testing_support::TempInstallation inst{true};
-    ScriptedDialogs dialogs;
-    testing_support::RecordingOpener opener;
-    core::FixedClock clock{core::DateTime::fromParts(2026, 12, 11, 9, 0, 0)};
-    app::DataModule data;
-    app::Environment env;
-    std::unique_ptr<ui::AppContext> ctx;
-    int menuChecks = 0;
-
-    Harness() {
-        data.dbTOVIRAK.setFileName(inst.library());
-        data.dbTOVIRAK.setMultiUser(true);
-        data.dbTOVIRAK.open();
-        env.user.becomeGuest();
-        ctx = std::make_unique<ui::AppContext>(ui::AppContext{data, env, dialogs, opener, clock});
-        ctx->menuCheck = [this] { ++menuChecks; };
-    }
+// The demo library (300 copies).
+struct Harness : testing_support::SearchHarness {
+    Harness() : SearchHarness(true) {}
     store::Query& query() { return data.query("tqBUKU"); }
-
-    // A second connection to the file: another workstation.
-    void elsewhere(const std::string& sql) {
-        store::Connection other("other");
-        other.setFileName(inst.library());
-        other.open();
-        other.execute(sql);
-    }
 };
 
 template <class T>

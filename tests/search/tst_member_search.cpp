@@ -10,16 +10,12 @@
 #include <memory>
 #include <tuple>
 
-#include "app/data_module.h"
-#include "app/environment.h"
 #include "app/uTOVIRAK.h"
 #include "search/search_statements.h"
 #include "search/uSEARCHM.h"
-#include "store/connection.h"
+#include "search_harness.h"
 #include "store/query.h"
 #include "store/table.h"
-#include "support/fixture.h"
-#include "support/scripted.h"
 #include "ui/grid_models.h"
 #include "ui/navigator.h"
 #include "ui/windows.h"
@@ -31,19 +27,8 @@ Q_DECLARE_METATYPE(MemberSearch)
 namespace {
 
 // An empty library with four members whose codes tell the searches apart.
-struct Harness {
-    testing_support::TempInstallation inst;
-    testing_support::ScriptedDialogs dialogs;
-    testing_support::RecordingOpener opener;
-    core::FixedClock clock{core::DateTime::fromParts(2026, 12, 11, 9, 0, 0)};
-    app::DataModule data;
-    app::Environment env;
-    std::unique_ptr<ui::AppContext> ctx;
-    int menuChecks = 0;
-
-    Harness() {
-        data.dbTOVIRAK.setFileName(inst.library());
-        data.dbTOVIRAK.open();
+struct Harness : testing_support::SearchHarness {
+    Harness() : SearchHarness(false) {
         store::Table t(data.dbTOVIRAK, "tANGGOTA");
         t.open();
         for (auto [code, family, name, phone] :
@@ -59,9 +44,6 @@ struct Harness {
             t.post();
         }
         t.close();
-        env.user.becomeGuest();
-        ctx = std::make_unique<ui::AppContext>(ui::AppContext{data, env, dialogs, opener, clock});
-        ctx->menuCheck = [this] { ++menuChecks; };
     }
     store::Query& query() { return data.query("tqANGGOTA"); }
 
@@ -208,12 +190,7 @@ void MemberSearchTest::gridAndNavigatorAreReadOnly() {
     QVERIFY(h.dialogs.shown.empty());
 
     // Refresh picks up a member added at another workstation.
-    {
-        store::Connection other("other");
-        other.setFileName(h.inst.library());
-        other.open();
-        other.execute("INSERT INTO tANGGOTA (KDFANGGOTA, KDFKELUARGA) VALUES ('EKO.WATI', 'WATI')");
-    }
+    h.elsewhere("INSERT INTO tANGGOTA (KDFANGGOTA, KDFKELUARGA) VALUES ('EKO.WATI', 'WATI')");
     w.navigator()->button(ui::Navigator::Refresh)->click();
     QCOMPARE(w.model()->rowCount(), 5);
 }
