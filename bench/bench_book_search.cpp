@@ -108,36 +108,31 @@ void describe(benchmark::State& state, store::Query& q) {
     state.counters["matches"] = static_cast<double>(q.recordCount());
 }
 
-// Closing the shared query, setting the combined statement and opening it:
-// the grid can show its first rows when this returns.
-void BM_CombinedSearchFirstRows(benchmark::State& state) {
+// What every search does to the shared query: close it, set the statement
+// and open it. The grid can show its first rows when this returns.
+void runStatement(store::Query& q, const std::string& statement) {
+    q.close();
+    q.setSql(statement);
+    q.open();
+}
+
+// The combined search of each text; with `fullCount`, then the full count of
+// the result as well.
+void combinedSearch(benchmark::State& state, bool fullCount) {
     Library& lib = library();
     store::Query q(lib.db, "tqBUKU", "SELECT * FROM tBUKU");
     const std::string statement =
         search::bookSearchStatement(search::BookSearch::Combined, kTexts[state.range(0)]);
     for (auto _ : state) {
-        q.close();
-        q.setSql(statement);
-        q.open();
-        benchmark::DoNotOptimize(q.fetchedCount());
+        runStatement(q, statement);
+        benchmark::DoNotOptimize(fullCount ? q.recordCount() : q.fetchedCount());
     }
     describe(state, q);
 }
 
-// The same, and then the full count of the result.
-void BM_CombinedSearchFullCount(benchmark::State& state) {
-    Library& lib = library();
-    store::Query q(lib.db, "tqBUKU", "SELECT * FROM tBUKU");
-    const std::string statement =
-        search::bookSearchStatement(search::BookSearch::Combined, kTexts[state.range(0)]);
-    for (auto _ : state) {
-        q.close();
-        q.setSql(statement);
-        q.open();
-        benchmark::DoNotOptimize(q.recordCount());
-    }
-    describe(state, q);
-}
+void BM_CombinedSearchFirstRows(benchmark::State& state) { combinedSearch(state, false); }
+
+void BM_CombinedSearchFullCount(benchmark::State& state) { combinedSearch(state, true); }
 
 // Enter on a scanned barcode: the item-code search for one whole code.
 void BM_ItemCodeSearchOnEnter(benchmark::State& state) {
@@ -147,9 +142,7 @@ void BM_ItemCodeSearchOnEnter(benchmark::State& state) {
     const std::string statement =
         search::bookSearchStatement(search::bookSearchOnEnter(typed), typed);
     for (auto _ : state) {
-        q.close();
-        q.setSql(statement);
-        q.open();
+        runStatement(q, statement);
         benchmark::DoNotOptimize(q.fetchedCount());
     }
     state.SetLabel("\"" + typed + "\"");
