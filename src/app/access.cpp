@@ -35,7 +35,9 @@ bool gateAllows(GatedCommand command, const CurrentUser& user) {
         case GatedCommand::Withdrawal:
         case GatedCommand::DeleteBookRecord: return user.level < 3;
         case GatedCommand::Transaction: return user.level < 4;
-        case GatedCommand::Emptying: return user.level < 2;
+        // The unset user's level 0 is no authority: after a failed start the
+        // tables cannot be emptied, and the pictures must not go without them.
+        case GatedCommand::Emptying: return !user.isUnset() && user.level < 2;
         case GatedCommand::ChangePassword: return !user.isGuest();
         case GatedCommand::OpenAdmin: return isMaintenanceAccount(user);
     }

@@ -17,6 +17,8 @@ struct CurrentUser {
     int level = 0;
 
     bool isGuest() const { return name == kGuestName; }
+    // Nobody, not even the guest: start-up stopped before setting the user.
+    bool isUnset() const { return name.empty(); }
     void becomeGuest() {
         name = kGuestName;
         password.clear();

@@ -28,6 +28,14 @@ TEST(Gates, EveryGateAgainstEveryLevel) {
                 << "command " << static_cast<int>(c.command) << " level " << level;
 }
 
+TEST(Gates, TheUnsetUserOfAFailedStartMayNotEmptyTheData) {
+    const app::CurrentUser unset;  // empty name, level 0
+    EXPECT_TRUE(unset.isUnset());
+    EXPECT_FALSE(app::gateAllows(app::GatedCommand::Emptying, unset));
+    // The settings themselves stay reachable, so the library can be located.
+    EXPECT_TRUE(app::gateAllows(app::GatedCommand::Settings, unset));
+}
+
 TEST(Gates, MessagesAndLoginOnDemand) {
     using C = app::GatedCommand;
     EXPECT_EQ(app::gateOf(C::BookEntry).message, "Sorry, only for admin/librarian.");

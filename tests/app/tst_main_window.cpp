@@ -208,6 +208,18 @@ void MainWindowTest::missingLibraryOpensSettingsOnceAndLimitsCommands() {
     h.window->show();
     QVERIFY(QTest::qWaitForWindowExposed(h.window.get()));
     QTRY_VERIFY(h.window->documentOpen(TfrmTOVIRAK::Document::Settings));
+    // Nobody is logged in: emptying is refused, and the member photos stay.
+    std::filesystem::create_directories(h.inst.path("gone/imgmember"));
+    const std::string photo = h.inst.path("gone/imgmember/ANI.bmp");
+    std::ofstream(photo) << "BM";
+    auto* settings = qobject_cast<TfrmSETTOV*>(h.window->documentWidget(TfrmTOVIRAK::Document::Settings));
+    QVERIFY(settings);
+    h.dialogs.clear();
+    settings->emptyAllClicked();
+    QCOMPARE(h.dialogs.texts(),
+             QStringList{"Sorry,... \rYou have no authority to do this procedure.\rOnly for Admin or user level 1"});
+    QVERIFY(std::filesystem::exists(photo));
+    QCOMPARE(h.ended, 0);
     h.window->documentWidget(TfrmTOVIRAK::Document::Settings)->parentWidget()->close();
     QTRY_VERIFY(!h.window->documentOpen(TfrmTOVIRAK::Document::Settings));
     h.window->repaint();
