@@ -123,7 +123,10 @@ TfrmTOVIRAK::TfrmTOVIRAK(ui::Dialogs& dialogs, ui::Opener& opener, const core::C
 
     // Start-up, in its order; the messages are shown as the user would meet them.
     m_startup = app::startUp(m_env, m_data, currentDirectory.toStdString());
-    m_limited = m_startup.stoppedEarly;
+    // A start that did not reach the anonymous user (missing library file,
+    // unreadable workstation or user database) offers only the settings
+    // window, About, help and Exit until the next start.
+    m_limited = m_startup.stoppedEarly || m_env.user.isUnset();
     arrangeStartArea();
     applyAvailability();
     showStartupMessages();

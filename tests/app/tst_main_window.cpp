@@ -87,6 +87,7 @@ private slots:
     void assistantMayLendButNotCatalogue();
     void missingLibraryOpensSettingsOnceAndLimitsCommands();
     void folderFailureShowsSettingsAndEnds();
+    void unreadableUserDatabaseLimitsCommands();
     void commandsWithoutTheirWindowAreDisabled();
     void quickSearchEnterOpensBookSearch();
     void exitAsksAndCancelHidesPanels();
@@ -244,6 +245,19 @@ void MainWindowTest::folderFailureShowsSettingsAndEnds() {
     QCOMPARE(texts[1], QString("TOVIRAK may not work properly\rFixed this problem immidiately."));
     QVERIFY(h.window->documentOpen(TfrmTOVIRAK::Document::Settings));
     QTRY_COMPARE(h.ended, 1);
+}
+
+void MainWindowTest::unreadableUserDatabaseLimitsCommands() {
+    Harness h;
+    std::filesystem::remove(h.inst.users());
+    h.start();
+    QCOMPARE(h.dialogs.shown.size(), size_t(1));
+    QVERIFY(h.dialogs.last().contains("SETSRV.ABS"));
+    QVERIFY(!h.find<QAction>("mnInputBook")->isEnabled());
+    QVERIFY(!h.find<QPushButton>("btnBorrow")->isEnabled());
+    QVERIFY(h.find<QAction>("mnSet")->isEnabled());
+    h.window->commandBookEntry();
+    QVERIFY(!h.window->documentOpen(TfrmTOVIRAK::Document::BookEntry));
 }
 
 void MainWindowTest::commandsWithoutTheirWindowAreDisabled() {
