@@ -189,9 +189,10 @@ TfrmHibah::TfrmHibah(ui::AppContext& ctx, QWidget* parent) : QDialog(parent), m_
     m_edtKDBARANG->setFocus();
 }
 
-std::int64_t TfrmHibah::stagedCount() {
+std::optional<std::int64_t> TfrmHibah::stagedCount() {
     std::int64_t n = 0;
-    ui::guarded(m_ctx, this, [&] { n = circulation::withdrawalCounts(m_ctx.data).staged; });
+    if (!ui::guarded(m_ctx, this, [&] { n = circulation::withdrawalCounts(m_ctx.data).staged; }))
+        return std::nullopt;
     return n;
 }
 
@@ -209,9 +210,8 @@ void TfrmHibah::reloadAll() {
         for (const char* t : {"tbBUKU", "tbHIBAHt", "tbHIBAH"})
             m_ctx.data.openTable(t, "iKodeBuku").setIndexName("iKodeBuku");
     });
-    m_bookModel->reload();
-    m_stagedModel->reload();
-    m_withdrawnModel->reload();
+    for (ui::TableModel* model : {m_bookModel, m_stagedModel, m_withdrawnModel})
+        ui::guarded(m_ctx, this, [&] { model->reload(); });
     showCounts();
 }
 
@@ -222,7 +222,7 @@ void TfrmHibah::stageCode(const QString& boxText) {
                      [&] { out = circulation::stageWithdrawal(m_ctx.data, ui::ss(boxText)); }))
         return;
     if (!out.message.empty()) m_ctx.dialogs.information(this, ui::qs(out.message));
-    m_stagedModel->reload();
+    ui::guarded(m_ctx, this, [&] { m_stagedModel->reload(); });
     showCounts();
     m_edtKDBARANG->clear();
     if (out.result != circulation::WithdrawalStage::AlreadyStaged &&
@@ -304,7 +304,8 @@ void TfrmHibah::hideDetail() {
 
 void TfrmHibah::escapePressed() {
     m_titleField->hideDropDown();
-    if (stagedCount() == 0) reject();
+    // A count that cannot be read may hide staged copies: stay open.
+    if (stagedCount() == std::optional<std::int64_t>(0)) reject();
 }
 
 bool TfrmHibah::eventFilter(QObject* watched, QEvent* event) {

@@ -3,6 +3,9 @@
 // batch, then post the batch into the withdrawn copies, out of the catalogue.
 
 #include <QDialog>
+#include <cstdint>
+#include <optional>
+#include <vector>
 
 #include "ui/context.h"
 
@@ -42,7 +45,8 @@ private:
     void stageCode(const QString& boxText);
     void reloadAll();
     void showCounts();
-    std::int64_t stagedCount();
+    // The staging count; none when it could not be read (already reported).
+    std::optional<std::int64_t> stagedCount();
 
     ui::AppContext& m_ctx;
     QLineEdit* m_edtKDBARANG = nullptr;

@@ -11,6 +11,7 @@
 #include "app/environment.h"
 #include "app/uTOVIRAK.h"
 #include "circulation/uHibah.h"
+#include "store/connection.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "ui/type_ahead.h"
@@ -65,6 +66,7 @@ private slots:
     void stagingFromTheTitleListAndTheBookGrid();
     void postAsksAndWithdraws();
     void detailPanelShowsAndHides();
+    void unreadableTablesAreReportedAndKeepTheWindowOpen();
     void opensFromTheToolsWindow();
 };
 
@@ -173,6 +175,34 @@ void WithdrawalWindowTest::detailPanelShowsAndHides() {
     h.window->showDetail(0);
     h.find<QPushButton>("btnCloseDetail")->click();
     QVERIFY(!h.find("pnlDetail")->isVisible());
+}
+
+// The withdrawn-copies table gone from the library file: every read of it
+// fails. The failures are shown in the error box; the window neither closes
+// over a staged copy nor lets an exception out of a key or a click.
+void WithdrawalWindowTest::unreadableTablesAreReportedAndKeepTheWindowOpen() {
+    Harness h;
+    h.stage(freeCopy(2));
+    store::Connection other("other");
+    other.setFileName(h.inst.library());
+    other.open();
+    other.execute("DROP TABLE \"tHIBAH\"");
+
+    QTest::keyClick(h.code(), Qt::Key_Escape);
+    QVERIFY(h.window->isVisible());
+    QCOMPARE(h.dialogs.shown.back().kind, QString("error"));
+
+    h.dialogs.clear();
+    h.find<QPushButton>("btnPOST")->click();
+    QVERIFY(h.window->isVisible());
+    QVERIFY(!h.dialogs.shown.empty());
+    QCOMPARE(h.dialogs.shown.back().kind, QString("error"));
+    // Nothing was withdrawn: the copy is still in the catalogue and staged.
+    QCOMPARE(std::get<std::int64_t>(
+                 other.select("SELECT count(*) FROM \"tBUKU\" WHERE KDBARANG = ?",
+                              {freeCopy(2).toStdString()})[0][0]),
+             std::int64_t(1));
+    QCOMPARE(h.window->findChild<QTableView*>("dbgHIBAHt")->model()->rowCount(), 1);
 }
 
 void WithdrawalWindowTest::opensFromTheToolsWindow() {
