@@ -818,8 +818,8 @@ void TfrmKARTU::reloadStaging() {
         m_ctx.data.openTable("tbKARTUb", "iKDBARANG").setIndexName("iKDBARANG");
         m_ctx.data.openTable("tbKARTUr", "iKDBARANG").setIndexName("iKDBARANG");
     });
-    m_stagingModel->reload();
-    m_returnModel->reload();
+    for (ui::TableModel* model : {m_stagingModel, m_returnModel})
+        ui::guarded(m_ctx, this, [&] { model->reload(); });
     showCounts();
 }
 

@@ -15,6 +15,7 @@
 #include "app/environment.h"
 #include "app/uTOVIRAK.h"
 #include "circulation/uKARTU.h"
+#include "store/connection.h"
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "ui/type_ahead.h"
@@ -88,6 +89,7 @@ private slots:
     void bottomCancellAsksFirst();
     void returnViewFlows();
     void historyShowsTheMemberAndDeletesOnlyAfterConfirmation();
+    void unreadableStagingTableIsReported();
     void insideTheMainWindow();
 };
 
@@ -403,6 +405,25 @@ void TransactionTest::historyShowsTheMemberAndDeletesOnlyAfterConfirmation() {
     h.find<QToolButton>("btnHistoryStrip")->click();
     QVERIFY(borrowHistory->isVisible());
     QCOMPARE(borrowHistory->model()->rowCount(), 0);
+}
+
+// The return staging table gone from the workstation file: the grids that
+// show it fail to read. The failure is shown in the error box and the view
+// still closes; no exception leaves the key press.
+void TransactionTest::unreadableStagingTableIsReported() {
+    Harness h;
+    h.choose("ANI.RIVERSIDE");
+    h.find<QPushButton>("btnBORROW")->click();
+    store::Connection other("other");
+    other.setFileName(h.inst.workstation());
+    other.open();
+    other.execute("DROP TABLE \"tKARTUr\"");
+
+    QTest::keyClick(h.box("edtKDBARANG"), Qt::Key_Escape);
+    QVERIFY(!h.dialogs.shown.empty());
+    QCOMPARE(h.dialogs.shown.back().kind, QString("error"));
+    QVERIFY(!h.find("pnlBorrow")->isVisible());
+    QVERIFY(h.find("pnlChoice")->isVisible());
 }
 
 void TransactionTest::insideTheMainWindow() {
