@@ -486,7 +486,7 @@ void TfrmMEMBER::openMember(const membership::Member& member) {
 
 void TfrmMEMBER::reloadGrid() {
     const QModelIndex current = m_grid->currentIndex();
-    m_gridModel->reload();
+    if (!run([&] { m_gridModel->reload(); })) return;
     if (current.isValid() && m_gridModel->rowCount() > 0)
         m_grid->setCurrentIndex(
             m_gridModel->index(std::min(current.row(), m_gridModel->rowCount() - 1), 0));
@@ -621,7 +621,7 @@ void TfrmMEMBER::finishFamilyEdit() {
 }
 
 void TfrmMEMBER::saveFamilyClicked() {
-    m_familySearch->setEnabled(true);
+    // An engine error leaves the family in editing, so SAVE can be tried again.
     Outcome o;
     if (!run([&] { o = m_register.saveFamily(ss(m_familyCode->text()), familyFields()); })) return;
     tell(o.messages);
