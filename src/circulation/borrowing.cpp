@@ -75,16 +75,8 @@ bool isStagedForBorrow(app::DataModule& data, const std::string& code) {
     return !c.empty() && readyTable(data, "tbKARTUb", "iKDBARANG").findKey({c});
 }
 
-StagingLoad loadBorrowStaging(app::DataModule& data, const Member& member) {
-    StagingLoad load;
-    store::Table& staging = readyTable(data, "tbKARTUb", "iKDBARANG");
-    if (!emptyStaging(staging)) {
-        load.emptied = false;
-        staging.setIndexName("iKDBARANG");
-        load.rows = staging.recordCount();
-        return load;
-    }
-    staging.setIndexName("iKDBARANG");
+std::int64_t fillOpenLoanView(app::DataModule& data, const Member& member, ViewClass viewClass) {
+    store::Table& view = readyTable(data, "tbKARTUb", "iKDBARANG");
     const std::vector<LoanRecord> loans = openLoansOf(data, member.code);
     store::Transaction tx(data.dbSETCLT);
     try {
@@ -98,22 +90,36 @@ StagingLoad loadBorrowStaging(app::DataModule& data, const Member& member) {
             row.memberCode = member.code;
             row.memberName = loan.memberName;
             row.familyCode = member.family;
-            row.memberClass = member.memberClass;
+            row.memberClass = viewClass == ViewClass::Member ? member.memberClass : loan.memberClass;
             row.lentBy = loan.lentBy;
             row.borrowed = loan.borrowed;
             row.due = loan.due;
             row.status = loan.status;
             row.rate = loan.rate;  // kept for the return view's penalty
-            staging.insert();
-            writeLoan(staging, row);
-            staging.post();
+            row.info = loan.info;
+            view.insert();
+            writeLoan(view, row);
+            view.post();
         }
         tx.commit();
     } catch (...) {
-        cancelPending({&staging});
+        cancelPending({&view});
         throw;
     }
-    load.rows = staging.recordCount();
+    return view.recordCount();
+}
+
+StagingLoad loadBorrowStaging(app::DataModule& data, const Member& member) {
+    StagingLoad load;
+    store::Table& staging = readyTable(data, "tbKARTUb", "iKDBARANG");
+    const bool emptied = emptyStaging(staging);
+    staging.setIndexName("iKDBARANG");
+    if (!emptied) {
+        load.emptied = false;
+        load.rows = staging.recordCount();
+        return load;
+    }
+    load.rows = fillOpenLoanView(data, member, ViewClass::Member);
     return load;
 }
 

@@ -86,6 +86,14 @@ struct StagingLoad {
 };
 StagingLoad loadBorrowStaging(app::DataModule& data, const Member& member);
 
+// Fills the open-loan view tKARTUb, emptied by the caller, with the member's
+// open loans as one write on the workstation, and returns its row count.
+// Each row keeps the loan's dates, lender, status, penalty rate and note and
+// takes the member's code and family; its class is the member panel's (the
+// borrow view) or the one the loan was lent with (the return view).
+enum class ViewClass { Member, Loan };
+std::int64_t fillOpenLoanView(app::DataModule& data, const Member& member, ViewClass viewClass);
+
 // How a copy was entered: scanned or typed into the item code box, or
 // picked from the title list. They differ in the not-found case and in the
 // wording of the limit question.

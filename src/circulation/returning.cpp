@@ -14,8 +14,8 @@ namespace circulation {
 namespace {
 
 // A row of the open-loan view: on loan, not returned, no lateness.
-void addOpenLoanRow(store::Table& open, LoanRecord row, const std::string& status = kLoanOpen) {
-    row.status = status;
+void addOpenLoanRow(store::Table& open, LoanRecord row) {
+    row.status = kLoanOpen;
     row.takenBackBy.clear();
     row.returned = core::DateTime();
     row.daysLate = 0;
@@ -55,33 +55,7 @@ StagingLoad loadReturnView(app::DataModule& data, const Member& member) {
         load.rows = open.recordCount();
         return load;
     }
-    const std::vector<LoanRecord> loans = openLoansOf(data, member.code);
-    store::Transaction tx(data.dbSETCLT);
-    try {
-        for (const LoanRecord& loan : loans) {
-            LoanRecord row;
-            row.written = loan.written;
-            row.itemCode = loan.itemCode;
-            row.title = loan.title;
-            row.author = loan.author;
-            row.publisher = loan.publisher;
-            row.memberCode = member.code;
-            row.memberName = loan.memberName;
-            row.familyCode = member.family;
-            row.memberClass = loan.memberClass;
-            row.lentBy = loan.lentBy;
-            row.borrowed = loan.borrowed;
-            row.due = loan.due;
-            row.rate = loan.rate;
-            row.info = loan.info;
-            addOpenLoanRow(open, row, core::trim(loan.status));
-        }
-        tx.commit();
-    } catch (...) {
-        cancelPending({&open});
-        throw;
-    }
-    load.rows = open.recordCount();
+    load.rows = fillOpenLoanView(data, member, ViewClass::Loan);
     return load;
 }
 

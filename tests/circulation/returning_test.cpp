@@ -96,6 +96,22 @@ TEST_F(ReturnTest, PostingOneOfThreeLoansLeavesEveryTableConsistent) {
     EXPECT_EQ(circulation::stagedReturnCount(data()), 0);
 }
 
+// A member moved up a class after borrowing: the borrow view shows the
+// member's class now, the return view the class the loan was lent with.
+TEST_F(ReturnTest, EachViewShowsItsOwnClassOfTheOpenLoans) {
+    lendToAni({2});
+    const std::string lentWith = ani.memberClass;
+    circulation::Member movedUp = ani;
+    movedUp.memberClass = lentWith + "X";
+
+    ASSERT_TRUE(circulation::loadBorrowStaging(data(), movedUp).emptied);
+    EXPECT_EQ(openLoanRow(freeCopy(2)).memberClass, movedUp.memberClass);
+    ASSERT_TRUE(circulation::loadReturnView(data(), movedUp).emptied);
+    EXPECT_EQ(openLoanRow(freeCopy(2)).memberClass, lentWith);
+    EXPECT_EQ(openLoanRow(freeCopy(2)).status, "B");
+    EXPECT_DOUBLE_EQ(openLoanRow(freeCopy(2)).rate, 500);
+}
+
 TEST_F(ReturnTest, OnlyTheMembersOpenLoansCanBeTakenBack) {
     circulation::loadReturnView(data(), ani);
     const std::string notHers =
