@@ -19,6 +19,7 @@
 #include "support/fixture.h"
 #include "support/scripted.h"
 #include "ui/type_ahead.h"
+#include "window_harness.h"
 
 namespace {
 const char* const kEldestLoan = "1202611020001";
@@ -29,33 +30,10 @@ QString freeCopy(int n) { return QString("120261102%1").arg(n, 4, 10, QChar('0')
 class TransactionTest : public QObject {
     Q_OBJECT
 
-    struct Harness {
-        testing_support::TempInstallation inst{true};
-        app::DataModule data;
-        app::Environment env;
-        testing_support::ScriptedDialogs dialogs;
-        testing_support::RecordingOpener opener;
-        core::FixedClock clock{core::DateTime::fromParts(2026, 12, 11, 9, 0, 0)};
-        ui::AppContext ctx{data, env, dialogs, opener, clock};
-        std::unique_ptr<TfrmKARTU> window;
-
+    struct Harness : circulation_test::WindowHarness<TfrmKARTU> {
         explicit Harness(const char* mode = "B") {
-            data.dbSETCLT.setFileName(inst.workstation());
-            data.dbTOVIRAK.setFileName(inst.library());
-            data.dbSETCLT.open();
-            data.dbTOVIRAK.open();
-            env.user.name = "Librarian";
-            env.user.level = 2;
             env.transactionMode = mode;
-            window = std::make_unique<TfrmKARTU>(ctx);
-            window->resize(1200, 800);
-            window->show();
-            QApplication::setActiveWindow(window.get());
-            QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        }
-        template <class T = QWidget>
-        T* find(const char* name) {
-            return window->findChild<T*>(name);
+            show(QSize(1200, 800));
         }
         QLineEdit* box(const char* name) { return find<QLineEdit>(name); }
         void type(const char* boxName, const QString& text, Qt::Key key = Qt::Key_Return) {

@@ -16,6 +16,7 @@
 #include "support/scripted.h"
 #include "ui/type_ahead.h"
 #include "ui/windows.h"
+#include "window_harness.h"
 
 namespace {
 QString freeCopy(int n) { return QString("120261102%1").arg(n, 4, 10, QChar('0')); }
@@ -24,32 +25,8 @@ QString freeCopy(int n) { return QString("120261102%1").arg(n, 4, 10, QChar('0')
 class WithdrawalWindowTest : public QObject {
     Q_OBJECT
 
-    struct Harness {
-        testing_support::TempInstallation inst{true};
-        app::DataModule data;
-        app::Environment env;
-        testing_support::ScriptedDialogs dialogs;
-        testing_support::RecordingOpener opener;
-        core::FixedClock clock{core::DateTime::fromParts(2026, 12, 11, 9, 0, 0)};
-        ui::AppContext ctx{data, env, dialogs, opener, clock};
-        std::unique_ptr<TfrmHibah> window;
-
-        Harness() {
-            data.dbSETCLT.setFileName(inst.workstation());
-            data.dbTOVIRAK.setFileName(inst.library());
-            data.dbSETCLT.open();
-            data.dbTOVIRAK.open();
-            env.user.name = "Librarian";
-            env.user.level = 2;
-            window = std::make_unique<TfrmHibah>(ctx);
-            window->show();
-            QApplication::setActiveWindow(window.get());
-            QVERIFY(QTest::qWaitForWindowActive(window.get()));
-        }
-        template <class T = QWidget>
-        T* find(const char* name) {
-            return window->findChild<T*>(name);
-        }
+    struct Harness : circulation_test::WindowHarness<TfrmHibah> {
+        Harness() { show(); }
         QLineEdit* code() { return find<QLineEdit>("edtKDBARANG"); }
         QLineEdit* title() { return find<QLineEdit>("edtTITLEsearch"); }
         QString count(const char* label) { return find<QLabel>(label)->text(); }
