@@ -97,6 +97,27 @@ QLineEdit* TfrmKARTU::readOnlyBox(QWidget* parent, const char* name) {
     return e;
 }
 
+// "Enter books ID:" with a view's item code box and its read-only title,
+// author and publisher boxes; the names end in `suffix`.
+QHBoxLayout* TfrmKARTU::entryRow(QWidget* view, const char* suffix, QLineEdit*& code,
+                                 QLineEdit*& title, QLineEdit*& author, QLineEdit*& publisher) {
+    auto name = [suffix](const char* base) { return QByteArray(base) + suffix; };
+    auto* entry = new QHBoxLayout;
+    entry->addWidget(new QLabel("Enter books ID:", view));
+    code = new QLineEdit(view);
+    code->setObjectName(name("edtKDBARANG"));
+    code->setToolTip("using barcode is prefered.");
+    code->installEventFilter(this);
+    entry->addWidget(code);
+    title = readOnlyBox(view, name("edtTITLE"));
+    author = readOnlyBox(view, name("edtAUTHOR"));
+    publisher = readOnlyBox(view, name("edtPUBLISHER"));
+    entry->addWidget(title, 2);
+    entry->addWidget(author, 1);
+    entry->addWidget(publisher, 1);
+    return entry;
+}
+
 QWidget* TfrmKARTU::buildMemberArea() {
     auto* area = new QWidget(this);
     auto* layout = new QVBoxLayout(area);
@@ -194,20 +215,8 @@ QWidget* TfrmKARTU::buildBorrowView() {
     m_pnlBorrow->setObjectName("pnlBorrow");
     auto* layout = new QVBoxLayout(m_pnlBorrow);
 
-    auto* entry = new QHBoxLayout;
-    entry->addWidget(new QLabel("Enter books ID:", m_pnlBorrow));
-    m_edtKDBARANG = new QLineEdit(m_pnlBorrow);
-    m_edtKDBARANG->setObjectName("edtKDBARANG");
-    m_edtKDBARANG->setToolTip("using barcode is prefered.");
-    m_edtKDBARANG->installEventFilter(this);
-    entry->addWidget(m_edtKDBARANG);
-    m_edtTITLE = readOnlyBox(m_pnlBorrow, "edtTITLE");
-    m_edtAUTHOR = readOnlyBox(m_pnlBorrow, "edtAUTHOR");
-    m_edtPUBLISHER = readOnlyBox(m_pnlBorrow, "edtPUBLISHER");
-    entry->addWidget(m_edtTITLE, 2);
-    entry->addWidget(m_edtAUTHOR, 1);
-    entry->addWidget(m_edtPUBLISHER, 1);
-    layout->addLayout(entry);
+    layout->addLayout(
+        entryRow(m_pnlBorrow, "", m_edtKDBARANG, m_edtTITLE, m_edtAUTHOR, m_edtPUBLISHER));
 
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(new QLabel("Search by TITLE:", m_pnlBorrow));
@@ -291,19 +300,8 @@ QWidget* TfrmKARTU::buildReturnView() {
     m_pnlReturn->setObjectName("pnlReturn");
     auto* layout = new QVBoxLayout(m_pnlReturn);
 
-    auto* entry = new QHBoxLayout;
-    entry->addWidget(new QLabel("Enter books ID:", m_pnlReturn));
-    m_edtKDBARANGr = new QLineEdit(m_pnlReturn);
-    m_edtKDBARANGr->setObjectName("edtKDBARANGr");
-    m_edtKDBARANGr->setToolTip("using barcode is prefered.");
-    m_edtKDBARANGr->installEventFilter(this);
-    entry->addWidget(m_edtKDBARANGr);
-    m_edtTITLEr = readOnlyBox(m_pnlReturn, "edtTITLEr");
-    m_edtAUTHORr = readOnlyBox(m_pnlReturn, "edtAUTHORr");
-    m_edtPUBLISHERr = readOnlyBox(m_pnlReturn, "edtPUBLISHERr");
-    entry->addWidget(m_edtTITLEr, 2);
-    entry->addWidget(m_edtAUTHORr, 1);
-    entry->addWidget(m_edtPUBLISHERr, 1);
+    QHBoxLayout* entry =
+        entryRow(m_pnlReturn, "r", m_edtKDBARANGr, m_edtTITLEr, m_edtAUTHORr, m_edtPUBLISHERr);
     entry->addWidget(new QLabel("Window RETURN", m_pnlReturn));
     entry->addWidget(
         button(m_pnlReturn, "btnCLOSEreturn", "CLOSE", &TfrmKARTU::closeReturnClicked));

@@ -10,6 +10,7 @@
 #include "circulation/borrowing.h"
 #include "ui/context.h"
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QMdiSubWindow;
@@ -74,6 +75,8 @@ private:
     QPushButton* button(QWidget* parent, const char* name, const QString& caption,
                         void (TfrmKARTU::*slot)());
     QLineEdit* readOnlyBox(QWidget* parent, const char* name);
+    QHBoxLayout* entryRow(QWidget* view, const char* suffix, QLineEdit*& code, QLineEdit*& title,
+                          QLineEdit*& author, QLineEdit*& publisher);
 
     void chooseMember(const std::string& text, bool keepTypedText);
     void fillMemberPanel(const circulation::Member& m, bool keepTypedText);
