@@ -90,7 +90,8 @@ std::int64_t fillOpenLoanView(app::DataModule& data, const Member& member, ViewC
             row.memberCode = member.code;
             row.memberName = loan.memberName;
             row.familyCode = member.family;
-            row.memberClass = viewClass == ViewClass::Member ? member.memberClass : loan.memberClass;
+            row.memberClass =
+                viewClass == ViewClass::Member ? member.memberClass : loan.memberClass;
             row.lentBy = loan.lentBy;
             row.borrowed = loan.borrowed;
             row.due = loan.due;

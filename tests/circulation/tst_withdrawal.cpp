@@ -175,10 +175,10 @@ void WithdrawalWindowTest::unreadableTablesAreReportedAndKeepTheWindowOpen() {
     QVERIFY(!h.dialogs.shown.empty());
     QCOMPARE(h.dialogs.shown.back().kind, QString("error"));
     // Nothing was withdrawn: the copy is still in the catalogue and staged.
-    QCOMPARE(std::get<std::int64_t>(
-                 other.select("SELECT count(*) FROM \"tBUKU\" WHERE KDBARANG = ?",
-                              {freeCopy(2).toStdString()})[0][0]),
-             std::int64_t(1));
+    QCOMPARE(
+        std::get<std::int64_t>(other.select("SELECT count(*) FROM \"tBUKU\" WHERE KDBARANG = ?",
+                                            {freeCopy(2).toStdString()})[0][0]),
+        std::int64_t(1));
     QCOMPARE(h.window->findChild<QTableView*>("dbgHIBAHt")->model()->rowCount(), 1);
 }
 
