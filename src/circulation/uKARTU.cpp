@@ -625,14 +625,9 @@ void TfrmKARTU::handleCopy(const circulation::CopyOutcome& outcome,
     using circulation::CopyCheck;
     switch (outcome.check) {
         case CopyCheck::Empty:
-            return;
         case CopyCheck::NotFound:
             return;
         case CopyCheck::AlreadyStaged:
-            setDisplay(outcome.copy);
-            m_ctx.dialogs.information(this, ui::qs(outcome.message));
-            backToItemCode();
-            return;
         case CopyCheck::OnLoan:
             setDisplay(outcome.copy);
             m_ctx.dialogs.information(this, ui::qs(outcome.message));
