@@ -544,6 +544,13 @@ QMdiSubWindow* TfrmTOVIRAK::openDocument(Document d, QWidget* widget) {
     return sub;
 }
 
+void TfrmTOVIRAK::openCreated(Document d, const std::function<QWidget*()>& create) {
+    // A window that cannot read its tables when it is made reports it in the
+    // standard error box and does not open.
+    QWidget* w = nullptr;
+    if (ui::guarded(*m_ctx, this, [&] { w = create(); }) && w) openDocument(d, w);
+}
+
 void TfrmTOVIRAK::documentClosed(Document d) {
     m_documents.erase(d);
     bool stillDisablesMenu = false;
@@ -599,17 +606,17 @@ void TfrmTOVIRAK::commandExit() {
 void TfrmTOVIRAK::commandBookSearch(bool fromMenu) {
     if (fromMenu) hideDiagnosticPanel();
     if (m_limited || !m_factories.bookSearch) return;
-    m_factories.bookSearch(*m_ctx, this, m_edtSearchMain->text());
+    ui::guarded(*m_ctx, this, [&] { m_factories.bookSearch(*m_ctx, this, m_edtSearchMain->text()); });
 }
 
 void TfrmTOVIRAK::commandMemberSearch() {
     if (m_limited || !m_factories.memberSearch) return;
-    m_factories.memberSearch(*m_ctx, this, m_edtSearchMain->text());
+    ui::guarded(*m_ctx, this, [&] { m_factories.memberSearch(*m_ctx, this, m_edtSearchMain->text()); });
 }
 
 void TfrmTOVIRAK::commandDigitalSearch() {
     if (m_limited || !m_factories.digitalSearch) return;
-    m_factories.digitalSearch(*m_ctx, this, m_edtSearchMain->text());
+    ui::guarded(*m_ctx, this, [&] { m_factories.digitalSearch(*m_ctx, this, m_edtSearchMain->text()); });
 }
 
 void TfrmTOVIRAK::commandBorrow() {
@@ -617,7 +624,7 @@ void TfrmTOVIRAK::commandBorrow() {
     if (m_limited || !m_factories.transaction || documentOpen(Document::Transaction)) return;
     if (!passGate(app::GatedCommand::Transaction)) return;
     m_env.transactionMode = "B";
-    if (QWidget* w = m_factories.transaction(*m_ctx)) openDocument(Document::Transaction, w);
+    openCreated(Document::Transaction, [this] { return m_factories.transaction(*m_ctx); });
 }
 
 void TfrmTOVIRAK::commandReturn() {
@@ -625,7 +632,7 @@ void TfrmTOVIRAK::commandReturn() {
     if (m_limited || !m_factories.transaction || documentOpen(Document::Transaction)) return;
     if (!passGate(app::GatedCommand::Transaction)) return;
     m_env.transactionMode = "R";
-    if (QWidget* w = m_factories.transaction(*m_ctx)) openDocument(Document::Transaction, w);
+    openCreated(Document::Transaction, [this] { return m_factories.transaction(*m_ctx); });
 }
 
 void TfrmTOVIRAK::commandBookEntry() {
@@ -634,12 +641,12 @@ void TfrmTOVIRAK::commandBookEntry() {
         documentOpen(Document::DigitalEntry))
         return;
     if (!passGate(app::GatedCommand::BookEntry)) return;
-    if (QWidget* w = m_factories.bookEntry(*m_ctx)) openDocument(Document::BookEntry, w);
+    openCreated(Document::BookEntry, [this] { return m_factories.bookEntry(*m_ctx); });
 }
 
 void TfrmTOVIRAK::commandMembers() {
     if (m_limited || !m_factories.members || !passGate(app::GatedCommand::Members)) return;
-    m_factories.members(*m_ctx, this);
+    ui::guarded(*m_ctx, this, [&] { m_factories.members(*m_ctx, this); });
 }
 
 void TfrmTOVIRAK::commandDigitalEntry() {
@@ -648,18 +655,18 @@ void TfrmTOVIRAK::commandDigitalEntry() {
         documentOpen(Document::BookEntry))
         return;
     if (!passGate(app::GatedCommand::DigitalEntry)) return;
-    if (QWidget* w = m_factories.digitalEntry(*m_ctx)) openDocument(Document::DigitalEntry, w);
+    openCreated(Document::DigitalEntry, [this] { return m_factories.digitalEntry(*m_ctx); });
 }
 
 void TfrmTOVIRAK::commandReport() {
     hideDiagnosticPanel();
     if (m_limited || !m_factories.report) return;
-    m_factories.report(*m_ctx, this);
+    ui::guarded(*m_ctx, this, [&] { m_factories.report(*m_ctx, this); });
 }
 
 void TfrmTOVIRAK::commandTools() {
     if (m_limited || !m_factories.tools) return;
-    m_factories.tools(*m_ctx, this);
+    ui::guarded(*m_ctx, this, [&] { m_factories.tools(*m_ctx, this); });
 }
 
 void TfrmTOVIRAK::commandHelp() {
@@ -755,7 +762,8 @@ bool TfrmTOVIRAK::eventFilter(QObject* watched, QEvent* event) {
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             const QString text = m_edtSearchMain->text();
             focusNextChild();
-            if (!m_limited && m_factories.bookSearch) m_factories.bookSearch(*m_ctx, this, text);
+            if (!m_limited && m_factories.bookSearch)
+                ui::guarded(*m_ctx, this, [&] { m_factories.bookSearch(*m_ctx, this, text); });
             return true;
         }
     }

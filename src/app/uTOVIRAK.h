@@ -114,6 +114,7 @@ private:
     void updateUserLabel();
     void hideDiagnosticPanel();
     void documentClosed(Document d);
+    void openCreated(Document d, const std::function<QWidget*()>& create);
     void showContextHelp();
     void showStartupMessages();
     QAction* menuOf(Document d) const;
