@@ -533,23 +533,30 @@ bool TfrmKARTU::emptyStagingTable(const char* objectName) {
     return emptied;
 }
 
-// Borrow view
-
-void TfrmKARTU::borrowClicked() {
-    if (!m_member) return;
-    circulation::StagingLoad load;
-    if (!ui::guarded(m_ctx, this,
-                     [&] { load = circulation::loadBorrowStaging(m_ctx.data, *m_member); })) {
+// Fills a view's staging rows. False, and the view stays closed, when they
+// could not be read or the old rows (perhaps another member's) could not be
+// emptied.
+bool TfrmKARTU::loadStaging(const std::function<circulation::StagingLoad()>& load) {
+    circulation::StagingLoad result;
+    if (!ui::guarded(m_ctx, this, [&] { result = load(); })) {
         reloadStaging();
-        return;
+        return false;
     }
-    if (!load.emptied) {
-        // Rows of another member may still be there: the view stays closed.
+    if (!result.emptied) {
         m_ctx.dialogs.error(this, circulation::kCannotEmptyMessage);
         reloadStaging();
         focusChoiceByMode();
-        return;
+        return false;
     }
+    return true;
+}
+
+// Borrow view
+
+void TfrmKARTU::borrowClicked() {
+    if (!m_member ||
+        !loadStaging([this] { return circulation::loadBorrowStaging(m_ctx.data, *m_member); }))
+        return;
     m_pnlChoice->hide();
     m_pnlReturn->hide();
     m_searchRow->setEnabled(false);
@@ -706,19 +713,9 @@ void TfrmKARTU::toggleBorrowHistory() {
 // Return view
 
 void TfrmKARTU::returnClicked() {
-    if (!m_member) return;
-    circulation::StagingLoad load;
-    if (!ui::guarded(m_ctx, this,
-                     [&] { load = circulation::loadReturnView(m_ctx.data, *m_member); })) {
-        reloadStaging();
+    if (!m_member ||
+        !loadStaging([this] { return circulation::loadReturnView(m_ctx.data, *m_member); }))
         return;
-    }
-    if (!load.emptied) {
-        m_ctx.dialogs.error(this, circulation::kCannotEmptyMessage);
-        reloadStaging();
-        focusChoiceByMode();
-        return;
-    }
     m_pnlChoice->hide();
     m_pnlBorrow->hide();
     m_searchRow->setEnabled(false);

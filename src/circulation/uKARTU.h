@@ -4,6 +4,7 @@
 // member's loan history beside.
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -68,6 +69,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    bool loadStaging(const std::function<circulation::StagingLoad()>& load);
     QWidget* buildMemberArea();
     QWidget* buildChoicePanel();
     QWidget* buildBorrowView();
