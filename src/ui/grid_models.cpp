@@ -166,7 +166,6 @@ bool TableModel::canFetchMore(const QModelIndex& parent) const { return !parent.
 void TableModel::fetchMore(const QModelIndex& parent) {
     if (parent.isValid() || m_complete) return;
     int before = static_cast<int>(m_rows.size());
-    std::vector<std::vector<store::Value>> saved;
     try {
         fetchPage();
     } catch (const core::Error&) {

@@ -1,6 +1,8 @@
 #include "ui/navigator.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QTableView>
 #include <QToolButton>
 
@@ -118,9 +120,14 @@ void Navigator::run(Button b) {
                 break;
             case Post:
             case Cancel:
-                // Edits are written as each cell is committed; closing the
-                // editor commits (post) or drops (cancel) the pending one.
-                if (auto* editor = m_view->indexWidget(current)) Q_UNUSED(editor);
+                // Edits are written as each cell is committed: the open cell
+                // editor (it keeps the focus, the buttons take none) is told
+                // to commit (Enter) or to drop its text (Escape).
+                if (QWidget* editor = QApplication::focusWidget();
+                    editor && m_view->viewport()->isAncestorOf(editor)) {
+                    QKeyEvent key(QEvent::KeyPress, b == Post ? Qt::Key_Return : Qt::Key_Escape, Qt::NoModifier);
+                    QApplication::sendEvent(editor, &key);
+                }
                 m_view->setFocus();
                 if (b == Cancel && tableModel) tableModel->reload();
                 select(row);
